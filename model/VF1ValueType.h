@@ -52,6 +52,10 @@ private:
 
 inline constexpr int kTypeCodeCount = 153; // codes 0..152
 
+// Fills a fresh value type with its code's row of the unit's type table (entries, control, split
+// and labels); false when the code has no row. Used by the cache; code 85 is built from its triple.
+bool FillFromTypeTable(VF1ValueType& type);
+
 // The shared value type for a code (p1..p3 matter for code 85 only). Codes without a list
 // (6, 30, 132, or outside 0..152) show "not handling paramtype %d" and give an empty type.
 const VF1ValueType* ValueTypeFor(int typeCode, int p1 = 0, int p2 = 0, int p3 = 0);

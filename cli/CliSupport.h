@@ -1,0 +1,49 @@
+#pragma once
+// Shared pieces of the command-line tool: exit codes, file access, loading a patch from a
+// single-patch file or a bank slot, and the JSON writer.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "library/VF1Bank.h"
+#include "model/VF1Algorithm.h"
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitDifferent = 3;
+
+// A usage error found after the command line was parsed (a bad assignment, say): exit 2.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// An operation that failed after its message was shown: exit 1.
+class OperationFailed : public std::runtime_error {
+  public:
+    OperationFailed() : std::runtime_error("failed") {}
+};
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path);                    // message + OperationFailed
+void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size); // same
+
+std::unique_ptr<VF1Bank> LoadBankFile(const std::string& path);
+
+// Opens a patch in list: from a single-patch file, or from a bank's slot when slot >= 0.
+VF1Algorithm& LoadPatch(VF1AlgorithmList& list, const std::string& path, int slot);
+
+// Sets the device ID byte of the three messages of a patch image.
+void SetImageDeviceId(uint8_t* image, int deviceId);
+
+// The parameter's label and name as one line: line breaks shown as blanks.
+std::string DisplayName(const std::string& label, const std::string& name);
+
+// Writes JSON on one line with a blank after every ':' and ',' outside strings.
+std::string DumpJson(const nlohmann::ordered_json& value);

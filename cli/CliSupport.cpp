@@ -96,12 +96,9 @@ std::string DumpJson(const nlohmann::ordered_json& value) {
     for (char c : compact) {
         out += c;
         if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
         } else if (c == '"') {
             inString = true;
         } else if (c == ':' || c == ',') {

@@ -65,8 +65,7 @@ ordered_json PatchJson(VF1Algorithm& algorithm) {
         jb["targetBase"] = block.GetTargetBase();
         ordered_json params = ordered_json::array();
         const auto live = block.LiveParams();
-        for (size_t i = 0; i < live.size(); ++i)
-            params.push_back(ParamJson(static_cast<int>(i), *live[i]));
+        for (size_t i = 0; i < live.size(); ++i) params.push_back(ParamJson(static_cast<int>(i), *live[i]));
         jb["params"] = std::move(params);
         blocks.push_back(std::move(jb));
     }
@@ -110,8 +109,7 @@ void PrintPatchText(VF1Algorithm& algorithm) {
 int EntryIndexFor(VF1Param& p, const std::string& value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         std::string text = value.substr(1, value.size() - 2);
-        for (size_t pos; (pos = text.find("\\n")) != std::string::npos;)
-            text.replace(pos, 2, "\n");
+        for (size_t pos; (pos = text.find("\\n")) != std::string::npos;) text.replace(pos, 2, "\n");
         const int count = IsTarget(p) ? p.GetMax() + 1 : (p.GetValueType() ? p.GetValueType()->Count() : 0);
         for (int i = 0; i < count; ++i)
             if (p.GetEntryText(i) == text) return i;
@@ -203,8 +201,7 @@ void WriteBank(VF1Bank& bank, const std::string& output, int deviceId) {
     }
     std::vector<uint8_t> buffer(kBankFileSize);
     bank.WriteImages(buffer.data());
-    for (int i = 0; i < kPatchCount; ++i)
-        SetImageDeviceId(buffer.data() + kPatchImageSize * i, deviceId);
+    for (int i = 0; i < kPatchCount; ++i) SetImageDeviceId(buffer.data() + kPatchImageSize * i, deviceId);
     VF1MIDI& midi = VF1MIDI::Instance();
     midi.SetDeviceID(deviceId);
     midi.BuildTerminator(buffer.data() + kBankImagesSize);
@@ -236,18 +233,15 @@ int RunNew(const NewOptions& options) {
 int RunShow(const std::string& path, int slot, bool json) {
     VF1AlgorithmList list;
     VF1Algorithm& algorithm = LoadPatch(list, path, slot);
-    if (json)
-        std::printf("%s\n", DumpJson(PatchJson(algorithm)).c_str());
-    else
-        PrintPatchText(algorithm);
+    if (json) std::printf("%s\n", DumpJson(PatchJson(algorithm)).c_str());
+    else PrintPatchText(algorithm);
     return kExitOk;
 }
 
 int RunSet(const SetOptions& options) {
     VF1AlgorithmList list;
     VF1Algorithm& algorithm = LoadPatch(list, options.input, options.slot);
-    for (const std::string& assignment : options.assignments)
-        ApplyAssignment(algorithm, assignment);
+    for (const std::string& assignment : options.assignments) ApplyAssignment(algorithm, assignment);
     VF1MIDI& midi = VF1MIDI::Instance();
     midi.SetDeviceID(options.deviceId);
     return midi.SavePatchFile(algorithm, options.output) ? kExitOk : kExitFailed;

@@ -23,7 +23,8 @@ std::optional<size_t> FindEither(const uint8_t* data, size_t length, size_t from
 
 } // namespace
 
-VF1Bank::VF1Bank(int count) : patches(std::make_unique<VF1Patch[]>(static_cast<size_t>(count))), slotCount(count) {
+VF1Bank::VF1Bank(int count)
+    : patches(std::make_unique<VF1Patch[]>(static_cast<size_t>(count))), slotCount(count) {
     list.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) list.push_back(&patches[static_cast<size_t>(i)]);
 }
@@ -46,15 +47,17 @@ VF1Bank::VF1Bank(const uint8_t* data, size_t length) : patches(std::make_unique<
         list.push_back(&patches[static_cast<size_t>(slotCount++)]);
     }
     if (anyBad) {
-        ShowMessage("Encountered patches with invalid SysEx formatting/corruption, and they had to be skipped.  "
-                    "I've tried to preserve the proper patch locations, but there's no guarantee of that.\nYou "
-                    "should fill the empty patches with valid ones and then save this bank and use it going "
-                    "forward.",
-                    MessageStyle::Warning);
+        ShowMessage(
+            "Encountered patches with invalid SysEx formatting/corruption, and they had to be skipped.  "
+            "I've tried to preserve the proper patch locations, but there's no guarantee of that.\nYou "
+            "should fill the empty patches with valid ones and then save this bank and use it going "
+            "forward.",
+            MessageStyle::Warning);
     } else if (salvaged) {
-        ShowMessage("Encountered patches with invalid SysEx formatting, but I think I was able to salvage them.  "
-                    "If anything seems amiss, that's why.",
-                    MessageStyle::Warning);
+        ShowMessage(
+            "Encountered patches with invalid SysEx formatting, but I think I was able to salvage them.  "
+            "If anything seems amiss, that's why.",
+            MessageStyle::Warning);
     }
     slotCount = kPatchCount;
 }
@@ -63,15 +66,19 @@ void VF1Bank::ParseSlot(const uint8_t* data, size_t length, size_t& p, bool& any
     VF1Patch& patch = patches[static_cast<size_t>(slotCount)];
     const PatchAddressBytes a = PatchAddress(slotCount);
     auto at = [&](size_t i) -> int { return i < length ? data[i] : -1; };
-    auto addressed = [&](size_t i) { return i + 8 < length && at(i + 6) == a[0] && at(i + 7) == a[1] && at(i + 8) == a[2]; };
+    auto addressed = [&](size_t i) {
+        return i + 8 < length && at(i + 6) == a[0] && at(i + 7) == a[1] && at(i + 8) == a[2];
+    };
 
     // Find the slot's first message by its address.
     while (!(data[p] == kSysExStart && addressed(p)) && p < length - 1) ++p;
 
-    const bool clean = p + kPatchImageSize <= length && at(p + 174) == kSysExEnd && at(p + 175) == kSysExStart &&
-                       at(p + 429) == kSysExEnd && at(p + 430) == kSysExStart && at(p + 584) == kSysExEnd;
+    const bool clean = p + kPatchImageSize <= length && at(p + 174) == kSysExEnd &&
+                       at(p + 175) == kSysExStart && at(p + 429) == kSysExEnd && at(p + 430) == kSysExStart &&
+                       at(p + 584) == kSysExEnd;
     if (clean) {
-        if (!patch.SetImage(std::span<const uint8_t, kPatchImageSize>(data + p, kPatchImageSize), false)) anyBad = true;
+        if (!patch.SetImage(std::span<const uint8_t, kPatchImageSize>(data + p, kPatchImageSize), false))
+            anyBad = true;
         list.push_back(&patch);
         ++slotCount;
         p += kPatchImageSize;
@@ -161,7 +168,9 @@ VF1Patch* VF1Bank::RemoveAt(int position) {
     return patch;
 }
 
-void VF1Bank::AddTail(VF1Patch* patch) { list.push_back(patch); }
+void VF1Bank::AddTail(VF1Patch* patch) {
+    list.push_back(patch);
+}
 
 int VF1Bank::Find(const VF1Patch* patch) const {
     for (size_t i = 0; i < list.size(); ++i)

@@ -12,12 +12,12 @@
 
 // Thrown when data cannot be read as a bank at all.
 class BankParseError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class VF1Bank {
-public:
+  public:
     explicit VF1Bank(int count = kPatchCount);
     // Parses a bank file or dump; damaged patches are salvaged or left empty, with a message.
     VF1Bank(const uint8_t* data, size_t length);
@@ -41,7 +41,7 @@ public:
     int Find(const VF1Patch* patch) const;
     int GetSlotCount() const { return slotCount; }
 
-private:
+  private:
     void ParseSlot(const uint8_t* data, size_t length, size_t& p, bool& anyBad, bool& salvaged);
 
     std::vector<VF1Patch*> list;

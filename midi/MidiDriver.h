@@ -22,10 +22,10 @@ enum MidiNotice : int {
 
 // Result codes of driver calls (0 = success), shown in the program's "rc = %d" texts.
 inline constexpr int kMidiOk = 0;
-inline constexpr int kMidiErrBadDevice = 2;    // no such device
-inline constexpr int kMidiErrAllocated = 4;    // device already in use
+inline constexpr int kMidiErrBadDevice = 2; // no such device
+inline constexpr int kMidiErrAllocated = 4; // device already in use
 inline constexpr int kMidiErrInvalidHandle = 5;
-inline constexpr int kMidiErrNoDriver = 6;     // the device went away
+inline constexpr int kMidiErrNoDriver = 6; // the device went away
 inline constexpr int kMidiErrUnprepared = 64;
 inline constexpr int kMidiErrStillPlaying = 65;
 inline constexpr int kMidiErrNotReady = 67;
@@ -39,7 +39,7 @@ struct MidiLongMessage {
 };
 
 class MidiOutputDriver {
-public:
+  public:
     using Callback = std::function<void(int notice)>;
     virtual ~MidiOutputDriver() = default;
 

@@ -19,9 +19,9 @@ std::unique_ptr<VF1MIDI>& InstancePtr() {
     return instance;
 }
 
-constexpr const char* kSendFailed =
-    "Error in MIDI call %s.\n\nUnable to send MIDI patch/parameter.  Make sure you've selected a valid MIDI Out "
-    "Device.";
+constexpr const char* kSendFailed = "Error in MIDI call %s.\n\nUnable to send MIDI patch/parameter.  Make "
+                                    "sure you've selected a valid MIDI Out "
+                                    "Device.";
 constexpr const char* kFormattingError = "SysEx formatting error - unable to load.";
 
 bool FrameOk(const uint8_t* header, uint8_t endByte) {
@@ -36,7 +36,9 @@ MidiFlags& SharedMidiFlags() {
     return flags;
 }
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 VF1MIDI::VF1MIDI() = default;
 
@@ -80,7 +82,8 @@ bool VF1MIDI::OpenOutput() {
                                                            [](int notice) {
                                                                auto& f = SharedMidiFlags();
                                                                if (notice == kMidiOutOpen) f.opened = true;
-                                                               else if (notice == kMidiOutClose) f.closed = true;
+                                                               else if (notice == kMidiOutClose)
+                                                                   f.closed = true;
                                                                else if (notice == kMidiOutDone) f.done = true;
                                                            })
                                 : kMidiErrBadDevice;
@@ -103,10 +106,11 @@ void VF1MIDI::CloseOutput() {
     flags.closed = false;
     const int rc = outputDriver->CloseOutput();
     if (rc != kMidiOk) {
-        ShowMessage(Format("Error closing opened MIDI output device - midiOutClose() rc = %d.\n\nYou may experience "
-                           "MIDI issues until you restart the program or your MIDI device.",
-                           rc),
-                    MessageStyle::Error);
+        ShowMessage(
+            Format("Error closing opened MIDI output device - midiOutClose() rc = %d.\n\nYou may experience "
+                   "MIDI issues until you restart the program or your MIDI device.",
+                   rc),
+            MessageStyle::Error);
         return;
     }
     outputOpen = false;
@@ -125,14 +129,16 @@ bool VF1MIDI::SendBuffer(bool longWait) {
     message.done = false;
     int rc = outputDriver->PrepareLong(message);
     if (rc != kMidiOk) {
-        ShowMessage(Format(kSendFailed, Format("midiOutPrepareHeader(), rc = %d", rc).c_str()), MessageStyle::Error);
+        ShowMessage(Format(kSendFailed, Format("midiOutPrepareHeader(), rc = %d", rc).c_str()),
+                    MessageStyle::Error);
         return false;
     }
     auto& flags = SharedMidiFlags();
     flags.done = false;
     rc = outputDriver->SendLong(message);
     if (rc != kMidiOk) {
-        ShowMessage(Format(kSendFailed, Format("midiOutLongMsg(), rc = %d", rc).c_str()), MessageStyle::Error);
+        ShowMessage(Format(kSendFailed, Format("midiOutLongMsg(), rc = %d", rc).c_str()),
+                    MessageStyle::Error);
         outputDriver->UnprepareLong(message);
         return false;
     }
@@ -142,15 +148,17 @@ bool VF1MIDI::SendBuffer(bool longWait) {
         t += 10;
     }
     if (!message.done.load())
-        ShowMessage("Incomprehensible error!  midiOutLongMsg() returned OK and MOM_DONE was received, but the "
-                    "MIDIHDR's MHDR_DONE flagwasn't sent.  Attempting to ignore and continue...",
-                    MessageStyle::Warning);
+        ShowMessage(
+            "Incomprehensible error!  midiOutLongMsg() returned OK and MOM_DONE was received, but the "
+            "MIDIHDR's MHDR_DONE flagwasn't sent.  Attempting to ignore and continue...",
+            MessageStyle::Warning);
     rc = outputDriver->UnprepareLong(message);
     if (rc != kMidiOk) {
-        ShowMessage(Format("Error finishing MIDI send, in call %s.  You may be unable to perform any more MIDI "
-                           "transfers until you restart the program or your MIDI device.",
-                           "midiOutUnprepareHeader()"),
-                    MessageStyle::Error);
+        ShowMessage(
+            Format("Error finishing MIDI send, in call %s.  You may be unable to perform any more MIDI "
+                   "transfers until you restart the program or your MIDI device.",
+                   "midiOutUnprepareHeader()"),
+            MessageStyle::Error);
     }
     return true;
 }
@@ -178,7 +186,8 @@ void VF1MIDI::SetAddress(uint8_t command, uint8_t a0, uint8_t a1, uint8_t a2) {
 }
 
 void VF1MIDI::AppendMessage(const uint8_t* body, int n) {
-    checksumByte = SysExChecksum(header[6] + header[7] + header[8], std::span<const uint8_t>(body, static_cast<size_t>(n)));
+    checksumByte = SysExChecksum(header[6] + header[7] + header[8],
+                                 std::span<const uint8_t>(body, static_cast<size_t>(n)));
     Append(header.data(), 9).Append(body, n).Append(&checksumByte, 1).Append(&endByte, 1);
 }
 
@@ -188,7 +197,8 @@ bool VF1MIDI::ParseImage(uint8_t* image, bool showError, bool fixChecksum) {
     bool ok = ParseImageInto(msgBuffer.data(), false, patchData);
     // Only message 1 is repaired, and in the caller's image, once its frame has been checked.
     if (fixChecksum && FrameOk(image, image[174]))
-        image[173] = SysExChecksum(image[6] + image[7] + image[8], std::span<const uint8_t>(image + 9, kHeaderHalfSize));
+        image[173] = SysExChecksum(image[6] + image[7] + image[8],
+                                   std::span<const uint8_t>(image + 9, kHeaderHalfSize));
     if (!ok && showError) ShowMessage(kFormattingError, MessageStyle::Error);
     return ok;
 }
@@ -200,7 +210,9 @@ bool VF1MIDI::ParsePatchImage(const uint8_t** firstHalf, const uint8_t** secondH
     return true;
 }
 
-void VF1MIDI::SetPatchData(VF1Algorithm& algorithm) { algorithm.WritePatchData(patchData.data()); }
+void VF1MIDI::SetPatchData(VF1Algorithm& algorithm) {
+    algorithm.WritePatchData(patchData.data());
+}
 
 void VF1MIDI::AppendPatchImage() {
     const uint8_t* first = patchData.data();
@@ -247,7 +259,8 @@ bool VF1MIDI::SavePatchFile(VF1Algorithm& algorithm, const std::string& path) {
     };
     std::FILE* file = std::fopen(temp.c_str(), "wb");
     if (file == nullptr) return fail(errno);
-    const bool written = std::fwrite(msgBuffer.data(), 1, kPatchFileSize, file) == static_cast<size_t>(kPatchFileSize);
+    const bool written =
+        std::fwrite(msgBuffer.data(), 1, kPatchFileSize, file) == static_cast<size_t>(kPatchFileSize);
     const int writeError = errno;
     if (std::fclose(file) != 0 || !written) return fail(written ? errno : writeError);
     if (std::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
@@ -308,7 +321,8 @@ void VF1MIDI::BuildTerminator(uint8_t* destination) {
 }
 
 bool VF1MIDI::SendParameter(int address, int value, int width) {
-    SetAddress(kCommandDT1, 0x20, static_cast<uint8_t>((address >> 8) & 0xFF), static_cast<uint8_t>(address & 0xFF));
+    SetAddress(kCommandDT1, 0x20, static_cast<uint8_t>((address >> 8) & 0xFF),
+               static_cast<uint8_t>(address & 0xFF));
     cursor = 0;
     if (width == 4) {
         AppendMessage(NibbleEncode16(value).data(), 4);

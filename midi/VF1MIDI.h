@@ -17,7 +17,7 @@ class VF1Algorithm;
 class VF1Effect;
 
 class VF1MIDI : public RealTimeSink {
-public:
+  public:
     static VF1MIDI& Instance();
     static void Release();
 
@@ -55,14 +55,15 @@ public:
     // Assembles the single-patch file for an algorithm in msgBuffer (598 bytes).
     void BuildPatchFile(VF1Algorithm& algorithm);
 
-private:
+  private:
     VF1MIDI();
     void SetAddress(uint8_t command, uint8_t a0, uint8_t a1, uint8_t a2);
     void AppendMessage(const uint8_t* body, int n); // header, body, checksum, F7
-    void AppendPatchImage();                         // the three messages of patchData
+    void AppendPatchImage();                        // the three messages of patchData
     static void NoticeWait(std::atomic<bool>& flag);
 
-    std::array<uint8_t, 9> header{kSysExStart, kManufacturerId, 0x00, kModelId1, kModelId2, kCommandDT1, 0, 0, 0};
+    std::array<uint8_t, 9> header{
+        kSysExStart, kManufacturerId, 0x00, kModelId1, kModelId2, kCommandDT1, 0, 0, 0};
     std::array<uint8_t, kPatchDataSize> patchData{};
     std::array<uint8_t, kPatchFileSize> msgBuffer{};
     uint8_t checksumByte = 0;

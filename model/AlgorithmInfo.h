@@ -39,7 +39,7 @@ const char* AlgorithmDisplayName(int number); // nullptr for a number not in the
 int AlgorithmDefaultCategory(int number);     // 14 for a number not in the table
 int AlgorithmRow(int number);                 // -1 for a number not in the table
 int AlgorithmAtRow(int row);
-const char* AlgorithmPicture(int number);     // "" outside 0..36
+const char* AlgorithmPicture(int number); // "" outside 0..36
 
 // Block composition by algorithm number; nullptr for a number without a row.
 const AlgorithmComposition* AlgorithmBlocks(int number);

@@ -7,7 +7,7 @@
 #include <span>
 
 class PatchStream {
-public:
+  public:
     PatchStream(uint8_t* data, size_t size) : begin(data), pos(data), end(data + size) {}
     explicit PatchStream(std::span<uint8_t> data) : PatchStream(data.data(), data.size()) {}
 
@@ -37,7 +37,7 @@ public:
     size_t Remaining() const { return static_cast<size_t>(end - pos); }
     uint8_t* Position() const { return pos; }
 
-private:
+  private:
     uint8_t* begin;
     uint8_t* pos;
     uint8_t* end;

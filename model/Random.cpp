@@ -10,7 +10,9 @@ std::function<int()>& Override() {
 }
 } // namespace
 
-void SeedRandom(uint32_t seed) { state = seed; }
+void SeedRandom(uint32_t seed) {
+    state = seed;
+}
 
 int RandomDraw() {
     if (Override()) return Override()() & 0x7FFF;
@@ -18,4 +20,6 @@ int RandomDraw() {
     return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-void SetRandomSource(std::function<int()> source) { Override() = std::move(source); }
+void SetRandomSource(std::function<int()> source) {
+    Override() = std::move(source);
+}

@@ -6,7 +6,7 @@
 class VF1Effect;
 
 class RealTimeSink {
-public:
+  public:
     virtual ~RealTimeSink() = default;
     // address = hi * 256 + lo of the real-time area 20 hi lo; width 2 or 4 data bytes.
     virtual bool SendParameter(int address, int value, int width) = 0;

@@ -12,7 +12,9 @@ MessageHandler& Handler() {
 }
 } // namespace
 
-MessageHandler SetMessageHandler(MessageHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+MessageHandler SetMessageHandler(MessageHandler handler) {
+    return std::exchange(Handler(), std::move(handler));
+}
 
 int ShowMessage(const std::string& text, MessageStyle style) {
     if (Handler()) return Handler()(text, style);

@@ -22,10 +22,13 @@ std::array<uint8_t, 4> NibbleEncode16(int value) {
             static_cast<uint8_t>((v >> 4) & 0x0F), static_cast<uint8_t>(v & 0x0F)};
 }
 
-int NibbleDecode8(const uint8_t* bytes) { return ((bytes[0] & 0x0F) << 4) | (bytes[1] & 0x0F); }
+int NibbleDecode8(const uint8_t* bytes) {
+    return ((bytes[0] & 0x0F) << 4) | (bytes[1] & 0x0F);
+}
 
 int NibbleDecode16(const uint8_t* bytes) {
-    return ((bytes[0] & 0x0F) << 12) | ((bytes[1] & 0x0F) << 8) | ((bytes[2] & 0x0F) << 4) | (bytes[3] & 0x0F);
+    return ((bytes[0] & 0x0F) << 12) | ((bytes[1] & 0x0F) << 8) | ((bytes[2] & 0x0F) << 4) |
+           (bytes[3] & 0x0F);
 }
 
 PatchAddressBytes PatchAddress(int patchNumber) {

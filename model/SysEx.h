@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr int kHeaderHalfSize = 164;   // algorithm, category, name, control-assign area
-inline constexpr int kStreamHalfSize = 224;   // every block's stream bytes, then zeros
+inline constexpr int kHeaderHalfSize = 164; // algorithm, category, name, control-assign area
+inline constexpr int kStreamHalfSize = 224; // every block's stream bytes, then zeros
 inline constexpr int kPatchDataSize = kHeaderHalfSize + kStreamHalfSize; // 388
-inline constexpr int kPatchImageSize = 585;   // three DT1 messages
-inline constexpr int kPatchFileSize = 598;    // image at 10 00 00 plus the closing message
+inline constexpr int kPatchImageSize = 585;                              // three DT1 messages
+inline constexpr int kPatchFileSize = 598; // image at 10 00 00 plus the closing message
 inline constexpr int kTerminatorSize = 13;
-inline constexpr int kPatchCount = 202;       // A1..A101, B1..B101
-inline constexpr int kBankImagesSize = kPatchImageSize * kPatchCount;  // 118170
+inline constexpr int kPatchCount = 202;                                 // A1..A101, B1..B101
+inline constexpr int kBankImagesSize = kPatchImageSize * kPatchCount;   // 118170
 inline constexpr int kBankFileSize = kBankImagesSize + kTerminatorSize; // 118183
 
 inline constexpr uint8_t kSysExStart = 0xF0;

@@ -14,7 +14,8 @@ VF1Algorithm::VF1Algorithm(int number_) : number(number_), category(AlgorithmDef
     if (row == nullptr) {
         ShowMessage(Format("not handling algorithm %d", number), MessageStyle::Error);
     } else {
-        for (const AlgorithmBlock& b : row->blocks) blocks.push_back(CreateEffect(b.id, b.address, b.targetBase, ""));
+        for (const AlgorithmBlock& b : row->blocks)
+            blocks.push_back(CreateEffect(b.id, b.address, b.targetBase, ""));
         auto m = std::make_unique<VF1MasterEffect>(row->masterId, row->masterAddress, 2, this, "");
         master = m.get();
         blocks.push_back(std::move(m));
@@ -29,7 +30,9 @@ VF1Algorithm::VF1Algorithm(int number_) : number(number_), category(AlgorithmDef
 
 VF1Algorithm::~VF1Algorithm() = default;
 
-const char* VF1Algorithm::GetDisplayName() const { return AlgorithmDisplayName(number); }
+const char* VF1Algorithm::GetDisplayName() const {
+    return AlgorithmDisplayName(number);
+}
 
 VF1Effect* VF1Algorithm::GetBlock(int index) const {
     return index >= 0 && index < GetBlockCount() ? blocks[static_cast<size_t>(index)].get() : nullptr;
@@ -44,7 +47,9 @@ void VF1Algorithm::WriteHeader(uint8_t* header) {
     std::memcpy(header, NibbleEncode16(number).data(), 4);
     std::memcpy(header + 4, NibbleEncode16(category).data(), 4);
     for (int i = 0; i < kPatchNameLength; ++i) {
-        const int c = i < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[static_cast<size_t>(i)]) : 0x20;
+        const int c = i < static_cast<int>(name.size())
+                          ? static_cast<unsigned char>(name[static_cast<size_t>(i)])
+                          : 0x20;
         std::memcpy(header + 8 + 2 * i, NibbleEncode8(c).data(), 2);
     }
     header[34] = 0;
@@ -55,7 +60,8 @@ void VF1Algorithm::WriteHeader(uint8_t* header) {
 void VF1Algorithm::ReadHeader(const uint8_t* header) {
     category = NibbleDecode16(header + 4);
     std::string decoded;
-    for (int i = 0; i < kPatchNameLength; ++i) decoded += static_cast<char>(NibbleDecode8(header + 8 + 2 * i));
+    for (int i = 0; i < kPatchNameLength; ++i)
+        decoded += static_cast<char>(NibbleDecode8(header + 8 + 2 * i));
     const auto last = decoded.find_last_not_of(" \t\n\r\f\v");
     name = last == std::string::npos ? "" : decoded.substr(0, last + 1);
     if (master) master->ReadHeader(header + 36);
@@ -131,7 +137,9 @@ void VF1AlgorithmList::Select(int index) {
     current = GetAt(index);
 }
 
-void VF1AlgorithmList::AddDefault() { algorithms.push_back(std::make_unique<VF1Algorithm>(kDefaultAlgorithm)); }
+void VF1AlgorithmList::AddDefault() {
+    algorithms.push_back(std::make_unique<VF1Algorithm>(kDefaultAlgorithm));
+}
 
 void VF1AlgorithmList::ReplaceCurrent(int number) {
     algorithms[static_cast<size_t>(currentIndex)] = std::make_unique<VF1Algorithm>(number);
@@ -150,7 +158,8 @@ bool VF1AlgorithmList::LoadFromPatchData(const uint8_t* headerHalf, const uint8_
     try {
         auto algorithm = std::make_unique<VF1Algorithm>(number);
         if (algorithm->GetBlockCount() == 0) {
-            ShowMessage("Invalid patch!  The algorithm type was invalid.  Unable to load.", MessageStyle::Error);
+            ShowMessage("Invalid patch!  The algorithm type was invalid.  Unable to load.",
+                        MessageStyle::Error);
             return false;
         }
         // Reading never writes through the stream.

@@ -14,14 +14,14 @@ class VF1MasterEffect;
 
 // What an algorithm tells the window that shows it.
 class AlgorithmObserver {
-public:
+  public:
     virtual ~AlgorithmObserver() = default;
     virtual void OnBlockLayoutChanged() = 0;
     virtual void OnEffectPositionsChanged(bool moved) = 0;
 };
 
 class VF1Algorithm {
-public:
+  public:
     explicit VF1Algorithm(int number);
     ~VF1Algorithm();
     VF1Algorithm(const VF1Algorithm&) = delete;
@@ -57,7 +57,7 @@ public:
     void OnPositionChanged(VF1Effect* block, int oldValue, int newValue);
     void OnLayoutChanged();
 
-private:
+  private:
     std::vector<std::unique_ptr<VF1Effect>> blocks;
     size_t iterPos = 0;
     VF1Effect* positionBlocks[2] = {nullptr, nullptr};
@@ -71,7 +71,7 @@ private:
 };
 
 class VF1AlgorithmList {
-public:
+  public:
     VF1AlgorithmList();
     ~VF1AlgorithmList();
 
@@ -86,7 +86,7 @@ public:
     // Builds an algorithm from patch data and appends it as the current one.
     bool LoadFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf);
 
-private:
+  private:
     std::vector<std::unique_ptr<VF1Algorithm>> algorithms;
     VF1Algorithm* current = nullptr;
     int currentIndex = 0;

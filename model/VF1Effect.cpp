@@ -16,7 +16,8 @@ VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_, const std::str
     if (const BlockSpec* spec = FindCatalogueBlock(id)) {
         BuildFromSpec(*spec);
     } else {
-        ShowMessage(Format("missing support for type %d of %d", static_cast<int>(id), 2949121), MessageStyle::Error);
+        ShowMessage(Format("missing support for type %d of %d", static_cast<int>(id), 2949121),
+                    MessageStyle::Error);
     }
     AppendNameSuffix(nameSuffix);
     SelectFirstAndAdopt();
@@ -44,8 +45,8 @@ void VF1Effect::BuildFromSpec(const BlockSpec& spec) {
         for (int n = 1; n <= kMultiTapCount; ++n) {
             int k = 0;
             for (const ParamSpec& s : MultiTapParams()) {
-                params.push_back(std::make_unique<VF1Param>(s.label, s.name + Format("%d", n), s.width, s.init,
-                                                            s.type, s.p1, s.p2, s.p3, 4 * n - 2 + k));
+                params.push_back(std::make_unique<VF1Param>(s.label, s.name + Format("%d", n), s.width,
+                                                            s.init, s.type, s.p1, s.p2, s.p3, 4 * n - 2 + k));
                 ++k;
             }
         }
@@ -66,18 +67,26 @@ bool VF1Effect::AddParam(std::unique_ptr<VF1Param> param) {
     return true;
 }
 
-void VF1Effect::First() { iterPos = 0; }
+void VF1Effect::First() {
+    iterPos = 0;
+}
 
-VF1Param* VF1Effect::Next() { return iterPos < params.size() ? params[iterPos++].get() : nullptr; }
+VF1Param* VF1Effect::Next() {
+    return iterPos < params.size() ? params[iterPos++].get() : nullptr;
+}
 
-bool VF1Effect::AtEnd() const { return iterPos >= params.size(); }
+bool VF1Effect::AtEnd() const {
+    return iterPos >= params.size();
+}
 
 VF1Param* VF1Effect::GetParam(int index) {
     return index >= 0 && static_cast<size_t>(index) < params.size() ? params[static_cast<size_t>(index)].get()
-                                                                     : nullptr;
+                                                                    : nullptr;
 }
 
-VF1Param* VF1Effect::GetSelectedParam() { return selectedParam; }
+VF1Param* VF1Effect::GetSelectedParam() {
+    return selectedParam;
+}
 
 void VF1Effect::Select(int index) {
     selectedIndex = index;
@@ -116,10 +125,8 @@ void VF1Effect::CollectTargets(TargetTable& table, int& count) {
         if (p == nullptr || p->GetTarget() == -1) continue;
         // The table is fixed in size; no algorithm of the unit comes near it.
         if (count >= kTargetTableSize) return;
-        table[static_cast<size_t>(count)] = {p->GetTarget(),
-                                             Format("%s %s %s", name.c_str(), p->GetLabel().c_str(),
-                                                    p->GetName().c_str()),
-                                             p};
+        table[static_cast<size_t>(count)] = {
+            p->GetTarget(), Format("%s %s %s", name.c_str(), p->GetLabel().c_str(), p->GetName().c_str()), p};
         ++count;
     }
 }
@@ -147,10 +154,14 @@ void VF1Effect::NotifyLayoutChanged() {
     if (owner) owner->OnLayoutChanged();
 }
 
-std::unique_ptr<VF1Effect> CreateEffect(uint32_t id, int address, int targetBase, const std::string& nameSuffix) {
-    if (FindMultiModeBlock(id)) return std::make_unique<VF1MultiModeEffect>(id, address, targetBase, nameSuffix);
+std::unique_ptr<VF1Effect> CreateEffect(uint32_t id, int address, int targetBase,
+                                        const std::string& nameSuffix) {
+    if (FindMultiModeBlock(id))
+        return std::make_unique<VF1MultiModeEffect>(id, address, targetBase, nameSuffix);
     if (FindSlotBlock(id)) return std::make_unique<VF1EffectSlot>(id, address, targetBase, nameSuffix);
     return std::make_unique<VF1Effect>(id, address, targetBase, nameSuffix);
 }
 
-std::string BlockIdText(uint32_t id) { return Format("%06X", id); }
+std::string BlockIdText(uint32_t id) {
+    return Format("%06X", id);
+}

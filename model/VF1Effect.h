@@ -26,7 +26,7 @@ inline constexpr int kTargetTableSize = 150;
 using TargetTable = std::array<TargetEntry, kTargetTableSize>;
 
 class VF1Effect {
-public:
+  public:
     // Builds the plain block of the catalogue for id. An id the catalogue doesn't hold shows
     // "missing support for type %d of %d" and gives a block without parameters.
     VF1Effect(uint32_t id, int address, int targetBase, const std::string& nameSuffix);
@@ -72,7 +72,7 @@ public:
     // Number of parameters the block owns directly (not those of modules or sub-effects).
     int OwnParamCount() const { return static_cast<int>(params.size()); }
 
-protected:
+  protected:
     // For subclasses: stores id, address and target base and resets the build counters.
     VF1Effect(uint32_t id, int address, int targetBase);
     // Adds the parameters of a table row to list, applying the row's label where a parameter has none.
@@ -95,7 +95,8 @@ protected:
 };
 
 // The block of the right class for id: effect slot, multi-mode block or plain catalogue block.
-std::unique_ptr<VF1Effect> CreateEffect(uint32_t id, int address, int targetBase, const std::string& nameSuffix);
+std::unique_ptr<VF1Effect> CreateEffect(uint32_t id, int address, int targetBase,
+                                        const std::string& nameSuffix);
 
 // Writes a block id as six upper-case hexadecimal digits (050001).
 std::string BlockIdText(uint32_t id);

@@ -22,7 +22,8 @@ VF1EffectSlot::VF1EffectSlot(uint32_t id_, int address_, int targetBase_, const 
 VF1EffectSlot::~VF1EffectSlot() = default;
 
 void VF1EffectSlot::Refresh() {
-    VF1Param* selector = static_cast<size_t>(selectorIndex) < params.size() ? params[selectorIndex].get() : nullptr;
+    VF1Param* selector =
+        static_cast<size_t>(selectorIndex) < params.size() ? params[selectorIndex].get() : nullptr;
     currentSelector = selector ? selector->GetValue() : 0;
     if (currentSelector < 0 || currentSelector >= static_cast<int>(subEffects.size())) currentSelector = 0;
     current = subEffects.empty() ? nullptr : subEffects[static_cast<size_t>(currentSelector)].get();
@@ -46,9 +47,13 @@ void VF1EffectSlot::First() {
     iterPos = 0;
 }
 
-VF1Param* VF1EffectSlot::Next() { return iterPos < walk.size() ? walk[iterPos++] : nullptr; }
+VF1Param* VF1EffectSlot::Next() {
+    return iterPos < walk.size() ? walk[iterPos++] : nullptr;
+}
 
-bool VF1EffectSlot::AtEnd() const { return iterPos >= walk.size(); }
+bool VF1EffectSlot::AtEnd() const {
+    return iterPos >= walk.size();
+}
 
 VF1Param* VF1EffectSlot::GetParam(int index) {
     if (index < 0) return nullptr;
@@ -58,7 +63,9 @@ VF1Param* VF1EffectSlot::GetParam(int index) {
 }
 
 // Follows a change of sub-effect: the selected index names whatever is live now.
-VF1Param* VF1EffectSlot::GetSelectedParam() { return GetParam(selectedIndex); }
+VF1Param* VF1EffectSlot::GetSelectedParam() {
+    return GetParam(selectedIndex);
+}
 
 void VF1EffectSlot::Select(int index) {
     selectedIndex = index;
@@ -69,7 +76,9 @@ void VF1EffectSlot::SetSelectedValueIndex(int index) {
     if (VF1Param* p = GetSelectedParam()) p->SetValueIndex(index);
 }
 
-int VF1EffectSlot::WriteStream(PatchStream& stream) { return VF1Effect::WriteStream(stream); }
+int VF1EffectSlot::WriteStream(PatchStream& stream) {
+    return VF1Effect::WriteStream(stream);
+}
 
 void VF1EffectSlot::ReadStream(PatchStream& stream) {
     // The selector decides which sub-effect the following bytes belong to.

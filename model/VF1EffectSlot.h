@@ -6,7 +6,7 @@
 struct SlotSpec;
 
 class VF1EffectSlot : public VF1Effect {
-public:
+  public:
     VF1EffectSlot(uint32_t id, int address, int targetBase, const std::string& nameSuffix);
     ~VF1EffectSlot() override;
 
@@ -28,7 +28,7 @@ public:
     VF1Effect* GetCurrentSubEffect() const { return current; }
     int GetSubEffectCount() const { return static_cast<int>(subEffects.size()); }
 
-private:
+  private:
     void Refresh();
     void BuildWalk();
 

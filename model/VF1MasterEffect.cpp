@@ -153,7 +153,8 @@ VF1MasterEffect::VF1MasterEffect(uint32_t id_, int address_, int targetBase_, VF
     if (const MasterVariant* variant = FindVariant(id_)) {
         AddSpecParams(variant->params, "", params);
         for (const MasterEntry& e : variant->entries)
-            table[static_cast<size_t>(firstBlockEntry++)] = {e.target, e.text, params[static_cast<size_t>(e.param)].get()};
+            table[static_cast<size_t>(firstBlockEntry++)] = {e.target, e.text,
+                                                             params[static_cast<size_t>(e.param)].get()};
     }
     ownCount = static_cast<int>(params.size());
     for (auto& p : params) p->SetOwner(this);
@@ -179,7 +180,8 @@ VF1MasterEffect::~VF1MasterEffect() = default;
 void VF1MasterEffect::CollectFromBlocks() {
     int count = firstBlockEntry;
     if (ownerAlgorithm)
-        for (int i = 0; i < ownerAlgorithm->GetBlockCount(); ++i) ownerAlgorithm->GetBlock(i)->CollectTargets(table, count);
+        for (int i = 0; i < ownerAlgorithm->GetBlockCount(); ++i)
+            ownerAlgorithm->GetBlock(i)->CollectTargets(table, count);
     lastIndex = count - 1;
 }
 

@@ -9,7 +9,7 @@ class VF1MasterEffect;
 // The Target of a control assign: its value is a target number from the Master's table; it also
 // holds the range over which the control moves the target parameter.
 class VF1TargetParam : public VF1Param {
-public:
+  public:
     VF1TargetParam(std::string name, TargetTable* table, const int* lastIndex);
 
     void SetValueIndex(int index) override;
@@ -31,7 +31,7 @@ public:
     // The entry index whose target number is value, or -1.
     int FindEntry(int value) const;
 
-private:
+  private:
     void SendPart(int partOffset, int v) const;
 
     TargetTable* table;
@@ -43,7 +43,7 @@ private:
 };
 
 class VF1MasterEffect : public VF1Effect {
-public:
+  public:
     VF1MasterEffect(uint32_t id, int address, int targetBase, VF1Algorithm* ownerAlgorithm,
                     const std::string& nameSuffix);
     ~VF1MasterEffect() override;
@@ -62,7 +62,7 @@ public:
     VF1Param* GetTunerSwitch() const { return tunerSwitch.get(); }
     VF1Param* GetEffectsSwitch() const { return effectsSwitch.get(); }
 
-private:
+  private:
     void CollectFromBlocks();
 
     TargetTable table;

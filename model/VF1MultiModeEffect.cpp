@@ -2,7 +2,8 @@
 
 #include "model/CatalogueTable.h"
 
-VF1MultiModeEffect::VF1MultiModeEffect(uint32_t id_, int address_, int targetBase_, const std::string& nameSuffix)
+VF1MultiModeEffect::VF1MultiModeEffect(uint32_t id_, int address_, int targetBase_,
+                                       const std::string& nameSuffix)
     : VF1Effect(id_, address_, targetBase_) {
     const MultiModeSpec* spec = FindMultiModeBlock(id_);
     if (spec == nullptr) return;

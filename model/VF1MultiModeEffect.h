@@ -4,7 +4,7 @@
 #include "model/VF1Effect.h"
 
 class VF1MultiModeEffect : public VF1Effect {
-public:
+  public:
     VF1MultiModeEffect(uint32_t id, int address, int targetBase, const std::string& nameSuffix);
     ~VF1MultiModeEffect() override;
 
@@ -23,7 +23,7 @@ public:
 
     int GetMode() const { return currentMode; }
 
-private:
+  private:
     void Refresh();
     // The live module's parameters: the block's own after the shared ones in mode 0.
     VF1Param* ModuleParam(size_t index) const;

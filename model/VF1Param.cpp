@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/RealTime.h"
 #include "model/Random.h"
+#include "model/RealTime.h"
 #include "model/SysEx.h"
 #include "model/VF1Effect.h"
 #include "model/VF1ValueType.h"
@@ -17,7 +17,9 @@ void ResetBuildCounters(int targetBase, int streamOffset) {
     BuildCounters() = {streamOffset, targetBase, 0};
 }
 
-int HeaderAddressWord(int headerOffset) { return (headerOffset & 0x7F) + ((headerOffset & 0x80) << 1); }
+int HeaderAddressWord(int headerOffset) {
+    return (headerOffset & 0x7F) + ((headerOffset & 0x80) << 1);
+}
 
 VF1Param::VF1Param(std::string label_, std::string name_, int width_, int default_, int type_, int p1, int p2,
                    int p3, int targetRule)
@@ -38,24 +40,48 @@ VF1Param::VF1Param(std::string label_, std::string name_, int width_, int defaul
     if (type != 6) valueType = ValueTypeFor(type, p1, p2, p3);
 }
 
-void VF1Param::SetValueIndex(int index) { SetValue(ValueAt(index)); }
+void VF1Param::SetValueIndex(int index) {
+    SetValue(ValueAt(index));
+}
 
-std::string VF1Param::GetEntryText(int index) const { return valueType ? valueType->TextAt(index) : ""; }
+std::string VF1Param::GetEntryText(int index) const {
+    return valueType ? valueType->TextAt(index) : "";
+}
 
 std::string VF1Param::GetTextForValue(int v) const {
     return valueType ? valueType->TextAt(v - valueType->MinValue()) : "";
 }
 
-int VF1Param::GetValueIndex() const { return valueType ? valueType->IndexOf(value) : 0; }
-int VF1Param::GetMin() const { return valueType ? valueType->MinValue() : 0; }
-int VF1Param::GetMax() const { return valueType ? valueType->MaxValue() : 0; }
-int VF1Param::GetControlKind() const { return valueType ? valueType->ControlKind() : 6; }
-int VF1Param::GetControlWidth() const { return valueType ? valueType->ControlWidth() : -1; }
-int VF1Param::GetDefaultIndex() const { return valueType ? valueType->IndexOf(defaultValue) : 0; }
-int VF1Param::ValueAt(int index) const { return valueType ? valueType->ValueAt(index) : 0; }
-int VF1Param::GetSplitValue() const { return valueType ? valueType->SplitValue() : 0; }
-std::string VF1Param::GetFirstModeLabel() const { return valueType ? valueType->FirstModeLabel() : ""; }
-std::string VF1Param::GetSecondModeLabel() const { return valueType ? valueType->SecondModeLabel() : ""; }
+int VF1Param::GetValueIndex() const {
+    return valueType ? valueType->IndexOf(value) : 0;
+}
+int VF1Param::GetMin() const {
+    return valueType ? valueType->MinValue() : 0;
+}
+int VF1Param::GetMax() const {
+    return valueType ? valueType->MaxValue() : 0;
+}
+int VF1Param::GetControlKind() const {
+    return valueType ? valueType->ControlKind() : 6;
+}
+int VF1Param::GetControlWidth() const {
+    return valueType ? valueType->ControlWidth() : -1;
+}
+int VF1Param::GetDefaultIndex() const {
+    return valueType ? valueType->IndexOf(defaultValue) : 0;
+}
+int VF1Param::ValueAt(int index) const {
+    return valueType ? valueType->ValueAt(index) : 0;
+}
+int VF1Param::GetSplitValue() const {
+    return valueType ? valueType->SplitValue() : 0;
+}
+std::string VF1Param::GetFirstModeLabel() const {
+    return valueType ? valueType->FirstModeLabel() : "";
+}
+std::string VF1Param::GetSecondModeLabel() const {
+    return valueType ? valueType->SecondModeLabel() : "";
+}
 
 void VF1Param::Write(PatchStream& stream) const {
     if (IsDummy()) {
@@ -93,7 +119,9 @@ void VF1Param::SetValue(int v) {
     if (old != value) OnValueChanged(old);
 }
 
-void VF1Param::ResetToDefault() { SetValue(defaultValue); }
+void VF1Param::ResetToDefault() {
+    SetValue(defaultValue);
+}
 
 int VF1Param::RealTimeAddress() const {
     if (IsAssignParam()) return HeaderAddressWord(36 + offset);
@@ -124,8 +152,12 @@ void VF1Param::OnValueChanged(int oldValue) {
 
 namespace {
 // rand() / 32768 as the single-precision draw the randomiser formulas use.
-float Draw() { return static_cast<float>(RandomDraw()) / 32768.0f; }
-int Trunc(double x) { return static_cast<int>(x); }
+float Draw() {
+    return static_cast<float>(RandomDraw()) / 32768.0f;
+}
+int Trunc(double x) {
+    return static_cast<int>(x);
+}
 } // namespace
 
 void VF1Param::Randomise() {
@@ -139,8 +171,12 @@ void VF1Param::Randomise() {
     const int max = GetMax();
     int v;
     switch (type) {
-    case 14: v = Trunc((max - min - 10) * r + 0.5f + 5); break;
-    case 15: v = Trunc((max - min - 2) * r + 0.5f + 1); break;
+    case 14:
+        v = Trunc((max - min - 10) * r + 0.5f + 5);
+        break;
+    case 15:
+        v = Trunc((max - min - 2) * r + 0.5f + 1);
+        break;
     case 23:
     case 24:
     case 25:
@@ -152,21 +188,47 @@ void VF1Param::Randomise() {
         else v = Trunc(min + (max - min) * r + 0.5f);
         break;
     }
-    case 54: v = Trunc(45.0f * r + 0.5f + 35); break;
-    case 55: v = Trunc(3.0f * r + 0.5f) == 3 ? Trunc(90.0f * r + 0.5f) : Trunc(50.0f * r + 0.5f); break;
-    case 56: v = Trunc(70.0f * r + 0.5f + 15); break;
-    case 57: v = Trunc(50.0f * r + 0.5f + 20); break;
-    case 58: v = Trunc(60.0f * r + 0.5f + 20); break;
-    case 59: v = Trunc(65.0f * r + 0.5f + 25); break;
-    case 60: v = Trunc(20.0f * r + 0.5f + 2); break;
-    case 61: v = Trunc(10.0f * r + 0.5f + 7); break;
-    case 62: v = Trunc(30.0f * r + 0.5f + 5); break;
-    case 63: v = Trunc(10.0f * r + 0.5f + 15); break;
+    case 54:
+        v = Trunc(45.0f * r + 0.5f + 35);
+        break;
+    case 55:
+        v = Trunc(3.0f * r + 0.5f) == 3 ? Trunc(90.0f * r + 0.5f) : Trunc(50.0f * r + 0.5f);
+        break;
+    case 56:
+        v = Trunc(70.0f * r + 0.5f + 15);
+        break;
+    case 57:
+        v = Trunc(50.0f * r + 0.5f + 20);
+        break;
+    case 58:
+        v = Trunc(60.0f * r + 0.5f + 20);
+        break;
+    case 59:
+        v = Trunc(65.0f * r + 0.5f + 25);
+        break;
+    case 60:
+        v = Trunc(20.0f * r + 0.5f + 2);
+        break;
+    case 61:
+        v = Trunc(10.0f * r + 0.5f + 7);
+        break;
+    case 62:
+        v = Trunc(30.0f * r + 0.5f + 5);
+        break;
+    case 63:
+        v = Trunc(10.0f * r + 0.5f + 15);
+        break;
     case 64:
     case 65:
-    case 66: v = Trunc((max - 40) * r + 0.5f + 40); break;
-    case 143: v = Trunc(160.0f * r + 0.5f + 20); break;
-    default: v = Trunc(min + (max - min) * r + 0.5f); break;
+    case 66:
+        v = Trunc((max - 40) * r + 0.5f + 40);
+        break;
+    case 143:
+        v = Trunc(160.0f * r + 0.5f + 20);
+        break;
+    default:
+        v = Trunc(min + (max - min) * r + 0.5f);
+        break;
     }
     SetValue(v);
 }

@@ -24,9 +24,9 @@ ParamBuildCounters& BuildCounters();
 void ResetBuildCounters(int targetBase, int streamOffset = 0);
 
 class VF1Param {
-public:
-    VF1Param(std::string label, std::string name, int width, int defaultValue, int type, int p1, int p2, int p3,
-             int targetRule);
+  public:
+    VF1Param(std::string label, std::string name, int width, int defaultValue, int type, int p1, int p2,
+             int p3, int targetRule);
     VF1Param(std::string name, int width, int defaultValue, int type, int targetRule)
         : VF1Param("", std::move(name), width, defaultValue, type, 0, 0, 0, targetRule) {}
     virtual ~VF1Param() = default;
@@ -71,7 +71,7 @@ public:
     // Where a real-time change of this parameter goes (hi * 256 + lo of 20 hi lo).
     int RealTimeAddress() const;
 
-protected:
+  protected:
     void OnValueChanged(int oldValue);
     void SendRealTime(int address, int v, int bytes) const;
 

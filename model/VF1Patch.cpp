@@ -33,7 +33,9 @@ bool ParseImageInto(uint8_t* image, bool fixChecksum, std::array<uint8_t, kPatch
     return true;
 }
 
-VF1Patch::VF1Patch() { Clear(); }
+VF1Patch::VF1Patch() {
+    Clear();
+}
 
 bool VF1Patch::SetImage(std::span<const uint8_t, kPatchImageSize> bytes, bool fixChecksum) {
     std::memcpy(image.data(), bytes.data(), kPatchImageSize);

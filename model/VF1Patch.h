@@ -17,7 +17,7 @@ using PatchImage = std::array<uint8_t, kPatchImageSize>;
 bool ParseImageInto(uint8_t* image, bool fixChecksum, std::array<uint8_t, kPatchDataSize>& patchData);
 
 class VF1Patch {
-public:
+  public:
     VF1Patch();
 
     bool SetImage(std::span<const uint8_t, kPatchImageSize> bytes, bool fixChecksum);
@@ -31,7 +31,7 @@ public:
     void CopyFrom(const VF1Patch& other);
     void Clear();
 
-private:
+  private:
     void DecodeName();
     void DecodeAlgorithm();
 

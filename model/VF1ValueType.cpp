@@ -32,8 +32,7 @@ void VF1ValueType::Add(std::string text, int value) {
 void VF1ValueType::AddRange(int from, int to, int firstValue, const char* format) {
     const int step = to > from ? 1 : -1;
     const int count = to > from ? to - from + 1 : from - to + 1;
-    for (int k = 0; k < count; ++k)
-        Add(Format(format, from + step * k), firstValue + k);
+    for (int k = 0; k < count; ++k) Add(Format(format, from + step * k), firstValue + k);
 }
 
 void VF1ValueType::SetSplit(int split, std::string first, std::string second) {
@@ -73,10 +72,8 @@ ValueTypeCache& Cache() {
 
 std::unique_ptr<VF1ValueType> Build(int code, int p1, int p2, int p3) {
     auto type = std::make_unique<VF1ValueType>(code);
-    if (code == kGenericCode)
-        type->AddRange(p1, p2, p3, "%d");
-    else if (!FillFromTypeTable(*type))
-        ShowMessage(Format("not handling paramtype %d", code));
+    if (code == kGenericCode) type->AddRange(p1, p2, p3, "%d");
+    else if (!FillFromTypeTable(*type)) ShowMessage(Format("not handling paramtype %d", code));
     type->Finish();
     return type;
 }
@@ -108,18 +105,14 @@ const VF1ValueType* ValueTypeFor(int typeCode, int p1, int p2, int p3) {
 
 void ReleaseValueType(int typeCode) {
     ValueTypeCache& cache = Cache();
-    if (typeCode == kGenericCode)
-        cache.generic.clear();
-    else if (HasSlot(typeCode))
-        cache.slots[static_cast<size_t>(typeCode)].reset();
-    else
-        std::erase_if(cache.strays, [typeCode](const auto& t) { return t->TypeCode() == typeCode; });
+    if (typeCode == kGenericCode) cache.generic.clear();
+    else if (HasSlot(typeCode)) cache.slots[static_cast<size_t>(typeCode)].reset();
+    else std::erase_if(cache.strays, [typeCode](const auto& t) { return t->TypeCode() == typeCode; });
 }
 
 void ReleaseAllValueTypes() {
     ValueTypeCache& cache = Cache();
-    for (auto& slot : cache.slots)
-        slot.reset();
+    for (auto& slot : cache.slots) slot.reset();
     cache.generic.clear();
     cache.strays.clear();
 }

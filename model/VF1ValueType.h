@@ -13,12 +13,12 @@ struct VF1ValueEntry {
 };
 
 class VF1ValueType {
-public:
+  public:
     explicit VF1ValueType(int typeCode);
 
-    int ValueAt(int index) const;           // stored value of entry index; 0 outside the list
-    std::string TextAt(int index) const;    // "" outside the list
-    int IndexOf(int value) const;           // -1 when no entry stores value
+    int ValueAt(int index) const;        // stored value of entry index; 0 outside the list
+    std::string TextAt(int index) const; // "" outside the list
+    int IndexOf(int value) const;        // -1 when no entry stores value
     int MinValue() const { return minValue; }
     int MaxValue() const { return maxValue; }
     int ControlKind() const { return controlKind; }
@@ -34,11 +34,14 @@ public:
     // Numbered run: from..to (counting down when to <= from), texts formatted from the shown
     // number, stored values firstValue upward.
     void AddRange(int from, int to, int firstValue, const char* format);
-    void SetControl(int kind, int width) { controlKind = kind; controlWidth = width; }
+    void SetControl(int kind, int width) {
+        controlKind = kind;
+        controlWidth = width;
+    }
     void SetSplit(int split, std::string first, std::string second);
     void Finish(); // minimum and maximum from the first and last entries
 
-private:
+  private:
     std::vector<VF1ValueEntry> entries;
     int typeCode;
     int controlKind = 3;

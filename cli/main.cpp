@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliSupport.h"
+#include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "model/AlgorithmInfo.h"
 #include "model/Report.h"
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     cmdNew->add_option("-o,--output", newOptions.output, "Output file")->required();
 
     // show
-    std::string showPath, showSlot;
+    std::string showPath, showSlot, patchPath;
     bool showJson = false;
     auto* cmdShow = app.add_subcommand("show", "Show a patch file, or one slot of a bank");
     cmdShow->add_option("file", showPath, "Single-patch or bank file")->required();
@@ -119,6 +120,51 @@ int main(int argc, char** argv) {
     bankRepair->add_option("-o,--output", bankOut, "Output bank file")->required();
     bankRepair->add_option("--fill", bankFill, "Single-patch file for the empty slots");
 
+    // Commands that talk to the unit.
+    auto* cmdPorts = app.add_subcommand("ports", "List the MIDI Out and In devices with their indexes");
+    std::string patchTo, patchFrom, requestOut, bankFile, receiveOut;
+    double requestTimeout = 10, bankTimeout = 120;
+    auto* cmdSendPatch =
+        app.add_subcommand("send-patch", "Send a patch file to the unit's edit buffer or a slot");
+    cmdSendPatch->add_option("file", patchPath, "Single-patch file")->required();
+    cmdSendPatch->add_option("--to", patchTo, "edit (default) or a slot A1..B101");
+    auto* cmdRequestPatch = app.add_subcommand("request-patch", "Request a patch from the unit and save it");
+    cmdRequestPatch->add_option("--from", patchFrom, "edit (default) or a slot A1..B101");
+    cmdRequestPatch->add_option("-o,--output", requestOut, "Output file")->required();
+    cmdRequestPatch->add_option("--timeout", requestTimeout, "Seconds to wait (default 10)")
+        ->check(CLI::PositiveNumber);
+    auto* cmdSendBank = app.add_subcommand("send-bank", "Send a bank file to the unit");
+    cmdSendBank->add_option("bank", bankFile, "Bank file")->required();
+    auto* cmdReceiveBank = app.add_subcommand("receive-bank", "Receive a bank dump started on the unit");
+    cmdReceiveBank->add_option("-o,--output", receiveOut, "Output bank file")->required();
+    cmdReceiveBank->add_option("--timeout", bankTimeout, "Seconds to wait (default 120)")
+        ->check(CLI::PositiveNumber);
+    bool globalJson = false;
+    auto* cmdGetGlobal = app.add_subcommand("get-global", "Read the unit's global settings");
+    cmdGetGlobal->add_flag("--json", globalJson, "Print JSON");
+    GlobalChanges globalChanges;
+    auto* cmdSetGlobal =
+        app.add_subcommand("set-global", "Change the unit's global settings (the others stay)");
+    cmdSetGlobal->add_option("--out-level", globalChanges.outLevel, "0..100 (shown as twice that in %)")
+        ->check(CLI::Range(0, 100));
+    cmdSetGlobal->add_option("--ns-threshold", globalChanges.nsThreshold, "0..40 (shown as value - 20 dB)")
+        ->check(CLI::Range(0, 40));
+    cmdSetGlobal->add_option("--reverb-level", globalChanges.reverbLevel, "0..100")
+        ->check(CLI::Range(0, 100));
+    cmdSetGlobal->add_option("--output", globalChanges.output, "Output type 0..4")->check(CLI::Range(0, 4));
+    cmdSetGlobal->add_option("--tempo", globalChanges.tempo, "40..250 BPM, or midi");
+    cmdSetGlobal->add_option("--direct-mix", globalChanges.directMix, "0 Off, 1 Patch")
+        ->check(CLI::Range(0, 1));
+    EmulateOptions emulate;
+    auto* cmdEmulate = app.add_subcommand("emulate", "Stand in for the unit on a virtual MIDI port");
+    cmdEmulate->add_option("--api", emulate.api, "jack or alsa (default: the first that works)")
+        ->check(CLI::IsMember({"jack", "alsa"}));
+    cmdEmulate->add_option("--port-name", emulate.portName, "Client name of the ports");
+    cmdEmulate->add_option("--bank", emulate.bank, "Bank file to start the memory from");
+    cmdEmulate->add_option("--save", emulate.save, "Write the memory as a bank file at exit");
+    cmdEmulate->add_flag("--fast", emulate.fast,
+                         "Answer as fast as the transport carries, not at MIDI speed");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -146,6 +192,15 @@ int main(int argc, char** argv) {
         if (*bankExtract) return RunBankExtract(bankPath, Slot(bankSlot), bankOut, globalDeviceId);
         if (*bankPut) return RunBankPut(bankPath, Slot(bankSlot), bankPatch, bankOut, globalDeviceId);
         if (*bankRepair) return RunBankRepair(bankPath, bankOut, bankFill, globalDeviceId);
+        const PortOptions ports{outIndex, outName, inIndex, inName, globalDeviceId};
+        if (*cmdPorts) return RunPorts();
+        if (*cmdSendPatch) return RunSendPatch(ports, patchPath, patchTo);
+        if (*cmdRequestPatch) return RunRequestPatch(ports, patchFrom, requestOut, requestTimeout);
+        if (*cmdSendBank) return RunSendBank(ports, bankFile);
+        if (*cmdReceiveBank) return RunReceiveBank(ports, receiveOut, bankTimeout);
+        if (*cmdGetGlobal) return RunGetGlobal(ports, globalJson);
+        if (*cmdSetGlobal) return RunSetGlobal(ports, globalChanges);
+        if (*cmdEmulate) return RunEmulate(emulate);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "quellin-cli: %s\n", e.what());
         return kExitUsage;

@@ -1,8 +1,10 @@
 #pragma once
-// What the MIDI object needs of the machine's MIDI services: device lists, an output that takes
-// long SysEx messages asynchronously and reports when it is done with them, and notices for
-// open and close. Drivers call the callbacks from threads of their own.
+// What the MIDI object needs of the machine's MIDI services, modelled on what a platform MIDI
+// layer offers: device lists; an output that takes long SysEx messages asynchronously and says
+// when it is done with them; an input that fills buffers the caller queues and hands each back
+// filled; open and close notices. Drivers call the callbacks from threads of their own.
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -22,13 +24,18 @@ enum MidiNotice : int {
 
 // Result codes of driver calls (0 = success), shown in the program's "rc = %d" texts.
 inline constexpr int kMidiOk = 0;
+inline constexpr int kMidiErrError = 1;     // unspecified failure
 inline constexpr int kMidiErrBadDevice = 2; // no such device
 inline constexpr int kMidiErrAllocated = 4; // device already in use
 inline constexpr int kMidiErrInvalidHandle = 5;
-inline constexpr int kMidiErrNoDriver = 6; // the device went away
+inline constexpr int kMidiErrNoDriver = 6; // the device or its server went away
+inline constexpr int kMidiErrNoMemory = 7;
+inline constexpr int kMidiErrInvalidParam = 11;
 inline constexpr int kMidiErrUnprepared = 64;
 inline constexpr int kMidiErrStillPlaying = 65;
 inline constexpr int kMidiErrNotReady = 67;
+
+inline constexpr const char* kInvalidDeviceName = "Invalid Device";
 
 // One long message handed to an output. The driver sets done once it no longer needs the bytes.
 struct MidiLongMessage {
@@ -36,6 +43,16 @@ struct MidiLongMessage {
     size_t size = 0;
     bool prepared = false;
     std::atomic<bool> done{false};
+};
+
+// One input buffer. The caller queues it; the driver fills it and hands it back through the
+// callback with bytesRecorded set (0 when handed back by a reset).
+inline constexpr size_t kMidiInBufferSize = 255;
+struct MidiInBuffer {
+    std::array<uint8_t, kMidiInBufferSize> data{};
+    size_t length = kMidiInBufferSize;
+    std::atomic<int> bytesRecorded{0};
+    bool prepared = false;
 };
 
 class MidiOutputDriver {
@@ -51,3 +68,23 @@ class MidiOutputDriver {
     virtual int SendLong(MidiLongMessage& message) = 0;
     virtual int UnprepareLong(MidiLongMessage& message) = 0;
 };
+
+class MidiInputDriver {
+  public:
+    using Callback = std::function<void(int notice, MidiInBuffer* buffer)>;
+    virtual ~MidiInputDriver() = default;
+
+    virtual std::vector<std::string> InDeviceNames() = 0;
+    virtual int OpenInput(unsigned device, Callback callback) = 0;
+    virtual int PrepareInput(MidiInBuffer& buffer) = 0;
+    virtual int AddBuffer(MidiInBuffer& buffer) = 0;
+    virtual int StartInput() = 0;
+    virtual int StopInput() = 0;
+    // Hands back every queued buffer with 0 bytes.
+    virtual int ResetInput() = 0;
+    virtual int UnprepareInput(MidiInBuffer& buffer) = 0;
+    // No callback runs once this has returned.
+    virtual int CloseInput() = 0;
+};
+
+class MidiDriver : public MidiOutputDriver, public MidiInputDriver {};

@@ -1,14 +1,17 @@
 #pragma once
 // The process-wide MIDI object: the SysEx header template, the patch data and message buffers the
-// exclusive messages are assembled in, and the transactions with the unit.
+// exclusive messages are assembled in, the output and input ports, and every transaction with
+// the unit.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "midi/MidiDriver.h"
+#include "midi/TransferDialogs.h"
 #include "model/RealTime.h"
 #include "model/SysEx.h"
 #include "model/VF1Patch.h"
@@ -16,15 +19,30 @@
 class VF1Algorithm;
 class VF1Effect;
 
+inline constexpr int kGlobalSize = 24;
+inline constexpr int kGlobalReplySize = 35;
+inline constexpr int kInputBufferCount = 16;
+inline constexpr int kBankReceiveCapacity = 119183;
+
 class VF1MIDI : public RealTimeSink {
   public:
     static VF1MIDI& Instance();
     static void Release();
 
-    // The driver the object talks to (not owned); tests install a recording driver.
-    void SetOutputDriver(MidiOutputDriver* driver);
+    // The driver the object talks to (not owned) and whoever waits on the user.
+    void SetDriver(MidiDriver* driver);
+    MidiDriver* GetDriver() const { return driver; }
+    void SetDialogs(TransferDialogs* dialogs_) { dialogs = dialogs_; }
+    void SetLFODialog(LfoControl* lfo) { lfoDialog = lfo; }
+
+    int GetNumInDevs();
+    int GetNumOutDevs();
+    std::vector<std::string> GetInDevNames();
+    std::vector<std::string> GetOutDevNames();
     void SetOutDevice(unsigned index);
     unsigned GetOutDevice() const { return outDevice; }
+    void SetInDevice(unsigned index) { inDevice = index; }
+    unsigned GetInDevice() const { return inDevice; }
     void SetDeviceID(int id) { header[2] = static_cast<uint8_t>(id & 0xFF); }
     int GetDeviceID() const { return header[2]; }
 
@@ -37,30 +55,54 @@ class VF1MIDI : public RealTimeSink {
     VF1MIDI& Append(const uint8_t* bytes, int n);
     VF1MIDI& ReadBack(uint8_t* destination, int n);
 
+    // Patch images and files.
     bool ParseImage(uint8_t* image, bool showError, bool fixChecksum);
     bool ParsePatchImage(const uint8_t** firstHalf, const uint8_t** secondHalf, uint8_t* image);
     bool BuildPatchImage(VF1Algorithm& algorithm, uint8_t* out);
     bool SavePatchFile(VF1Algorithm& algorithm, const std::string& path);
     bool LoadPatchFile(const std::string& path, const uint8_t** firstHalf, const uint8_t** secondHalf);
+    // Assembles the single-patch file for an algorithm in msgBuffer (598 bytes).
+    void BuildPatchFile(VF1Algorithm& algorithm);
+
+    // Transactions with the unit.
     void SetPatchData(VF1Algorithm& algorithm);
+    bool SendPatch(bool toMemory, bool bankB, int index);
+    bool RequestPatch(bool toMemory, bool bankB, int index);
+    int ReceivePatch(const uint8_t** firstHalf, const uint8_t** secondHalf, bool toMemory, bool bankB,
+                     int index);
+    bool SendBlock(VF1Effect& block) override;
+    bool SendParameter(int address, int value, int width) override;
+    bool SetGlobal(const uint8_t* global);
+    bool GetGlobal(uint8_t* destination);
+    bool SendBank(const uint8_t* bank);
+    int ReceiveBank(uint8_t* destination, int capacity);
     void BuildTerminator(uint8_t* destination);
 
-    bool SendParameter(int address, int value, int width) override;
-    bool SendBlock(VF1Effect& block) override;
+    // The reception counter the transfer dialogs show.
+    int ReceivedCount() const { return rxCount.load(std::memory_order_acquire); }
+    void ResetReceivedCount() { rxCount.store(0, std::memory_order_release); }
 
     const uint8_t* PatchData() const { return patchData.data(); }
     const uint8_t* MessageBuffer() const { return msgBuffer.data(); }
     int Cursor() const { return cursor; }
 
-    // Assembles the single-patch file for an algorithm in msgBuffer (598 bytes).
-    void BuildPatchFile(VF1Algorithm& algorithm);
-
   private:
     VF1MIDI();
     void SetAddress(uint8_t command, uint8_t a0, uint8_t a1, uint8_t a2);
     void AppendMessage(const uint8_t* body, int n); // header, body, checksum, F7
-    void AppendPatchImage();                        // the three messages of patchData
-    static void NoticeWait(std::atomic<bool>& flag);
+    void AppendPatchImage();                        // the three messages of patchData at 10 00 00
+    void AppendPatchStart(bool toMemory, bool bankB, int index);
+
+    // The reception frame: opens the input, queues n buffers and starts it; callError receives the
+    // failing call's text.
+    bool OpenReception(int buffers, uint8_t* destination, int capacity, std::string& callError);
+    enum class Teardown { Global, Patch, Bank };
+    // Stops, resets and closes the input in the transaction's order; the failing step's name goes
+    // to teardownError.
+    void CloseReception(Teardown order, int buffers, std::string& teardownError);
+    void InputCallback(int notice, MidiInBuffer* buffer);
+    void RequeueInputBuffer(int index);
+    void ReportRequeueFailure();
 
     std::array<uint8_t, 9> header{
         kSysExStart, kManufacturerId, 0x00, kModelId1, kModelId2, kCommandDT1, 0, 0, 0};
@@ -69,9 +111,24 @@ class VF1MIDI : public RealTimeSink {
     uint8_t checksumByte = 0;
     const uint8_t endByte = kSysExEnd;
     int cursor = 0;
-    MidiOutputDriver* outputDriver = nullptr;
+    bool inputOpen = false;
     bool outputOpen = false;
     unsigned outDevice = 0;
+    unsigned inDevice = 0;
+    LfoControl* lfoDialog = nullptr;
+    std::array<MidiInBuffer, kInputBufferCount> inBuffers;
+
+    MidiDriver* driver = nullptr;
+    TransferDialogs* dialogs = nullptr;
+    MidiLongMessage outMessage;
+
+    // Shared with the driver's callback thread.
+    std::atomic<uint8_t*> rxDest{nullptr};
+    std::atomic<int> rxCapacity{0};
+    std::atomic<int> rxCount{0};
+    std::atomic<int> requeueFailure{0};
+    // Where a patch reply is gathered: kept apart from msgBuffer, in which the request is built.
+    std::array<uint8_t, kPatchFileSize> rxPatch{};
 };
 
 // Flags the driver callbacks set; the user-interface thread clears each before the call that

@@ -7,7 +7,7 @@ QUELLIN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
-    librtmidi-dev
+    librtmidi-dev libjack-jackd2-dev libasound2-dev jackd2
 )
 
 quellin_missing_packages() {

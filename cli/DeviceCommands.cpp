@@ -1,0 +1,449 @@
+#include "cli/DeviceCommands.h"
+
+#include <rtmidi/RtMidi.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <poll.h>
+#include <sstream>
+#include <unistd.h>
+
+#include "cli/CliSupport.h"
+#include "midi/MidiSystem.h"
+#include "midi/RtMidiBackend.h"
+#include "midi/VF1MIDI.h"
+#include "midi/VirtualUnit.h"
+#include "model/Report.h"
+
+using nlohmann::ordered_json;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The dialogs' part, without a person: Load once the expected bytes are in and the line has been
+// quiet for a moment; Cancel when the timeout has passed.
+class WaitingTransfers : public TransferDialogs {
+  public:
+    explicit WaitingTransfers(double timeoutSeconds) : timeout(timeoutSeconds) {}
+
+    bool RunReceivePatch(VF1MIDI& midi, bool toMemory, bool bankB, int index) override {
+        // The counter starts from zero before the request leaves, so a quick answer is not lost.
+        midi.ResetReceivedCount();
+        if (!midi.RequestPatch(toMemory, bankB, index)) return false;
+        return WaitFor(midi, 410, 300);
+    }
+
+    bool RunReceiveBank(VF1MIDI& midi, int expectedBytes) override {
+        return WaitFor(midi, expectedBytes, 500);
+    }
+
+    void BeginSendBank(const int& patchesSent, bool&) override { counter = &patchesSent; }
+    void UpdateSendBank() override {
+        if (counter) std::fprintf(stderr, "%d / 202\n", *counter);
+    }
+    void EndSendBank() override { counter = nullptr; }
+
+  private:
+    bool WaitFor(VF1MIDI& midi, int expected, int quietMs) const {
+        const auto start = Clock::now();
+        int last = -1;
+        auto lastChange = start;
+        for (;;) {
+            const int count = midi.ReceivedCount();
+            const auto now = Clock::now();
+            if (count != last) {
+                last = count;
+                lastChange = now;
+            }
+            if (count >= expected && now - lastChange >= std::chrono::milliseconds(quietMs)) return true;
+            if (now - start >= std::chrono::duration<double>(timeout)) return false;
+            SleepMs(10);
+        }
+    }
+
+    double timeout;
+    const int* counter = nullptr;
+};
+
+int FindByName(const std::vector<std::string>& names, const std::string& text) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i].find(text) != std::string::npos) return static_cast<int>(i);
+    return -1;
+}
+
+// The device indexes the settings file names, when there is one.
+void DefaultIndexes(int& in, int& out) {
+    in = out = 0;
+    std::FILE* f = std::fopen("settings.cfg", "rb");
+    if (!f) return;
+    char text[28] = {};
+    if (std::fread(text, 1, 28, f) == 27) {
+        in = std::atoi(std::string(text + 15, 2).c_str());
+        out = std::atoi(std::string(text + 25, 2).c_str());
+    }
+    std::fclose(f);
+}
+
+// The MIDI object with its ports chosen from the options.
+class Session {
+  public:
+    Session(const PortOptions& ports, double timeout) : transfers(timeout) {
+        VF1MIDI& midi = VF1MIDI::Instance();
+        midi.SetDriver(&system);
+        midi.SetDialogs(&transfers);
+        midi.SetDeviceID(ports.deviceId);
+        int in = 0;
+        int out = 0;
+        DefaultIndexes(in, out);
+        if (ports.out >= 0) out = ports.out;
+        if (ports.in >= 0) in = ports.in;
+        if (!ports.outName.empty() && (out = FindByName(system.OutDeviceNames(), ports.outName)) < 0) {
+            ShowMessage(Format("No MIDI Out device's name contains \"%s\".", ports.outName.c_str()),
+                        MessageStyle::Error);
+            throw OperationFailed();
+        }
+        if (!ports.inName.empty() && (in = FindByName(system.InDeviceNames(), ports.inName)) < 0) {
+            ShowMessage(Format("No MIDI In device's name contains \"%s\".", ports.inName.c_str()),
+                        MessageStyle::Error);
+            throw OperationFailed();
+        }
+        midi.SetOutDevice(static_cast<unsigned>(out));
+        midi.SetInDevice(static_cast<unsigned>(in));
+    }
+    ~Session() {
+        VF1MIDI& midi = VF1MIDI::Instance();
+        midi.CloseOutput();
+        midi.SetDialogs(nullptr);
+        midi.SetDriver(nullptr);
+    }
+
+  private:
+    MidiSystem system;
+    WaitingTransfers transfers;
+};
+
+// "edit" or a slot name: (toMemory, bankB, index).
+bool ParseTarget(const std::string& text, bool& toMemory, bool& bankB, int& index) {
+    if (text.empty() || text == "edit") {
+        toMemory = false;
+        bankB = false;
+        index = 0;
+        return true;
+    }
+    const int slot = SlotFromName(text.c_str());
+    if (slot < 0) return false;
+    toMemory = true;
+    bankB = slot >= 101;
+    index = slot % 101;
+    return true;
+}
+
+constexpr const char* kOutputNames[5] = {"Gtr Amp (Combo)", "Gtr Amp (Stack)", "Pwr Amp (Combo)",
+                                         "Pwr Amp (Stack)", "Line"};
+
+} // namespace
+
+int RunPorts() {
+    MidiSystem system;
+    const auto outs = system.OutDeviceNames();
+    const auto ins = system.InDeviceNames();
+    std::printf("MIDI Out devices:\n");
+    for (size_t i = 0; i < outs.size(); ++i) std::printf("  %2zu  %s\n", i, outs[i].c_str());
+    std::printf("MIDI In devices:\n");
+    for (size_t i = 0; i < ins.size(); ++i) std::printf("  %2zu  %s\n", i, ins[i].c_str());
+    return kExitOk;
+}
+
+int RunSendPatch(const PortOptions& ports, const std::string& path, const std::string& to) {
+    bool toMemory = false, bankB = false;
+    int index = 0;
+    if (!ParseTarget(to, toMemory, bankB, index))
+        throw UsageError("--to takes edit or a slot A1..B101: " + to);
+    Session session(ports, 0);
+    VF1AlgorithmList list;
+    VF1Algorithm& algorithm = LoadPatch(list, path, -1);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    midi.SetPatchData(algorithm);
+    return midi.SendPatch(toMemory, bankB, index) ? kExitOk : kExitFailed;
+}
+
+int RunRequestPatch(const PortOptions& ports, const std::string& from, const std::string& output,
+                    double timeout) {
+    bool toMemory = false, bankB = false;
+    int index = 0;
+    if (!ParseTarget(from, toMemory, bankB, index))
+        throw UsageError("--from takes edit or a slot A1..B101: " + from);
+    Session session(ports, timeout);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    const uint8_t* first = nullptr;
+    const uint8_t* second = nullptr;
+    const int result = midi.ReceivePatch(&first, &second, toMemory, bankB, index);
+    if (result == -1) {
+        ShowMessage(Format("No patch arrived within %g seconds.", timeout), MessageStyle::Error);
+        return kExitFailed;
+    }
+    if (result != 410 && result != kPatchFileSize) return kExitFailed;
+    VF1AlgorithmList list;
+    if (!list.LoadFromPatchData(first, second)) return kExitFailed;
+    return midi.SavePatchFile(*list.GetCurrent(), output) ? kExitOk : kExitFailed;
+}
+
+int RunSendBank(const PortOptions& ports, const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    if (bytes.size() < static_cast<size_t>(kBankFileSize)) {
+        ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
+        return kExitFailed;
+    }
+    std::unique_ptr<VF1Bank> bank;
+    try {
+        bank = std::make_unique<VF1Bank>(bytes.data(), bytes.size());
+    } catch (const BankParseError&) {
+        ShowMessage(
+            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
+            "issues, and I can't parse it properly.  Cancelling the load.",
+            MessageStyle::Error);
+        return kExitFailed;
+    }
+    if (!bank->AllValid()) {
+        ShowMessage(
+            "The bank you're trying to send has empty (invalid) patches.  Can't send until every patch is "
+            "valid.",
+            MessageStyle::Error);
+        return kExitFailed;
+    }
+    Session session(ports, 0);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    std::vector<uint8_t> buffer(kBankFileSize);
+    bank->WriteImages(buffer.data());
+    midi.BuildTerminator(buffer.data() + kBankImagesSize);
+    return midi.SendBank(buffer.data()) ? kExitOk : kExitFailed;
+}
+
+int RunReceiveBank(const PortOptions& ports, const std::string& output, double timeout) {
+    Session session(ports, timeout);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    std::vector<uint8_t> buffer(kBankReceiveCapacity);
+    const int count = midi.ReceiveBank(buffer.data(), kBankReceiveCapacity);
+    if (count < kBankImagesSize) {
+        ShowMessage(Format("No complete bank arrived within %g seconds.", timeout), MessageStyle::Error);
+        return kExitFailed;
+    }
+    std::unique_ptr<VF1Bank> bank;
+    try {
+        bank = std::make_unique<VF1Bank>(buffer.data(),
+                                         static_cast<size_t>(std::min(count, kBankReceiveCapacity)));
+    } catch (const BankParseError&) {
+        ShowMessage(
+            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
+            "issues, and I can't parse it properly.  Cancelling the load.",
+            MessageStyle::Error);
+        return kExitFailed;
+    }
+    if (!bank->AllValid()) {
+        ShowMessage(
+            "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch is "
+            "valid.",
+            MessageStyle::Error);
+        return kExitFailed;
+    }
+    std::vector<uint8_t> file(kBankFileSize);
+    bank->WriteImages(file.data());
+    midi.BuildTerminator(file.data() + kBankImagesSize);
+    WriteWholeFile(output, file.data(), file.size());
+    return kExitOk;
+}
+
+namespace {
+bool ReadGlobals(int values[6]) {
+    uint8_t global[kGlobalSize] = {};
+    if (!VF1MIDI::Instance().GetGlobal(global)) {
+        ShowMessage("The unit did not answer the global settings request.", MessageStyle::Error);
+        return false;
+    }
+    for (int i = 0; i < 6; ++i) values[i] = NibbleDecode16(global + 4 * i);
+    return true;
+}
+} // namespace
+
+int RunGetGlobal(const PortOptions& ports, bool json) {
+    Session session(ports, 0);
+    int v[6] = {};
+    if (!ReadGlobals(v)) return kExitFailed;
+    if (json) {
+        ordered_json j;
+        j["outLevel"] = v[0];
+        j["nsThreshold"] = v[1];
+        j["reverbLevel"] = v[2];
+        j["output"] = v[3];
+        j["tempo"] = v[4];
+        j["directMix"] = v[5];
+        std::printf("%s\n", DumpJson(j).c_str());
+        return kExitOk;
+    }
+    std::printf("Out Level   %d%%\n", 2 * v[0]);
+    std::printf("NS Thresh   %d dB\n", v[1] - 20);
+    std::printf("Rev Lvl     %d%%\n", 2 * v[2]);
+    std::printf("Output      %s\n", v[3] >= 0 && v[3] < 5 ? kOutputNames[v[3]] : "?");
+    if (v[4] == 251) std::printf("BPM         MIDI\n");
+    else std::printf("BPM         %d\n", v[4]);
+    std::printf("Direct Mix  %s\n", v[5] == 0 ? "Off" : v[5] == 1 ? "Patch" : "?");
+    return kExitOk;
+}
+
+int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
+    int tempo = -1;
+    if (changes.tempo) {
+        if (*changes.tempo == "midi" || *changes.tempo == "MIDI") {
+            tempo = 251;
+        } else {
+            try {
+                tempo = std::stoi(*changes.tempo);
+            } catch (const std::exception&) {
+                tempo = -1;
+            }
+            if (tempo < 40 || tempo > 250)
+                throw UsageError("--tempo takes 40..250 or midi: " + *changes.tempo);
+        }
+    }
+    Session session(ports, 0);
+    int v[6] = {};
+    if (!ReadGlobals(v)) return kExitFailed;
+    if (changes.outLevel) v[0] = *changes.outLevel;
+    if (changes.nsThreshold) v[1] = *changes.nsThreshold;
+    if (changes.reverbLevel) v[2] = *changes.reverbLevel;
+    if (changes.output) v[3] = *changes.output;
+    if (tempo >= 0) v[4] = tempo;
+    if (changes.directMix) v[5] = *changes.directMix;
+    uint8_t global[kGlobalSize] = {};
+    for (int i = 0; i < 6; ++i) std::memcpy(global + 4 * i, NibbleEncode16(v[i]).data(), 4);
+    return VF1MIDI::Instance().SetGlobal(global) ? kExitOk : kExitFailed;
+}
+
+namespace {
+std::atomic<bool> stopRequested{false};
+void OnSignal(int) {
+    stopRequested = true;
+}
+
+const char* CommandName(uint8_t command) {
+    return command == kCommandDT1 ? "DT1" : command == kCommandRQ1 ? "RQ1" : "???";
+}
+} // namespace
+
+int RunEmulate(const EmulateOptions& options) {
+    QuietMidiLibraries();
+    std::vector<RtMidi::Api> apis;
+    if (options.api == "jack") apis = {RtMidi::UNIX_JACK};
+    else if (options.api == "alsa") apis = {RtMidi::LINUX_ALSA};
+    else if (options.api.empty()) apis = {RtMidi::UNIX_JACK, RtMidi::LINUX_ALSA};
+    else throw UsageError("--api takes jack or alsa: " + options.api);
+
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+    std::atomic<bool> inError{false};
+    std::atomic<bool> outError{false};
+    std::string apiName;
+    for (RtMidi::Api api : apis) {
+        std::ostringstream sink;
+        std::streambuf* old = std::cerr.rdbuf(sink.rdbuf());
+        try {
+            in = std::make_unique<RtMidiIn>(api, options.portName, 100);
+            out = std::make_unique<RtMidiOut>(api, options.portName);
+            RouteErrors(*in, inError);
+            RouteErrors(*out, outError);
+            in->ignoreTypes(false, true, true);
+            in->openVirtualPort("MIDI IN");
+            out->openVirtualPort("MIDI OUT");
+        } catch (const RtMidiError&) {
+            inError = true;
+        }
+        std::cerr.rdbuf(old);
+        if (in && out && !inError && !outError) {
+            apiName = api == RtMidi::UNIX_JACK ? "JACK" : "ALSA";
+            break;
+        }
+        in.reset();
+        out.reset();
+        inError = outError = false;
+    }
+    if (!in) {
+        ShowMessage(options.api.empty()
+                        ? "Unable to open MIDI ports for the emulator: neither a JACK server nor "
+                          "the ALSA sequencer is available."
+                        : Format("Unable to open %s MIDI ports for the emulator.", options.api.c_str()),
+                    MessageStyle::Error);
+        return kExitFailed;
+    }
+
+    PacedSender sender(*out, outError);
+    VirtualUnit unit([&sender](const uint8_t* b, size_t n) { sender.Send(b, n); }, options.fast ? 0 : 3125);
+    if (!options.bank.empty()) {
+        const auto bytes = ReadWholeFile(options.bank);
+        if (!unit.LoadBankFile(bytes)) {
+            ShowMessage(Format("\"%s\" is not a clean bank file.", options.bank.c_str()),
+                        MessageStyle::Error);
+            return kExitFailed;
+        }
+    }
+    unit.SetListener([](const VirtualUnit::Received& r) {
+        std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
+                    r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
+                    r.frameOk ? "" : " frame BAD");
+        std::fflush(stdout);
+    });
+    in->setCallback(
+        [](double, std::vector<unsigned char>* message, void* user) {
+            if (message && !message->empty())
+                static_cast<VirtualUnit*>(user)->Receive(message->data(), message->size());
+        },
+        &unit);
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::printf("ready %s \"%s\"\n", apiName.c_str(), options.portName.c_str());
+    std::fflush(stdout);
+
+    std::string line;
+    while (!stopRequested) {
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        const int ready = poll(&p, 1, 100);
+        if (ready <= 0) continue;
+        char chunk[256];
+        const ssize_t n = read(STDIN_FILENO, chunk, sizeof chunk);
+        if (n <= 0) break; // standard input closed
+        line.append(chunk, static_cast<size_t>(n));
+        for (size_t pos; (pos = line.find('\n')) != std::string::npos;) {
+            std::string command = line.substr(0, pos);
+            line.erase(0, pos + 1);
+            while (!command.empty() && (command.back() == '\r' || command.back() == ' ')) command.pop_back();
+            if (command == "quit") {
+                stopRequested = true;
+            } else if (command == "dump") {
+                unit.SendBankDump();
+            } else if (command.rfind("send-patch", 0) == 0) {
+                const std::string which = command.size() > 11 ? command.substr(11) : "edit";
+                const int slot = which == "edit" ? -1 : SlotFromName(which.c_str());
+                if (which != "edit" && slot < 0) std::fprintf(stderr, "send-patch takes edit or A1..B101\n");
+                else unit.SendPatchByHand(slot);
+            } else if (!command.empty()) {
+                std::fprintf(stderr, "commands: dump, send-patch edit|SLOT, quit\n");
+            }
+        }
+    }
+    const bool signalled = stopRequested && line.find("quit") == std::string::npos;
+    if (!signalled) unit.Flush();
+    in->cancelCallback();
+    in->closePort();
+    std::printf("received %d good, %d bad messages\n", unit.GoodMessages(), unit.BadMessages());
+    std::fflush(stdout);
+    if (!options.save.empty()) {
+        const auto file = unit.BankFile();
+        WriteWholeFile(options.save, file.data(), file.size());
+    }
+    return kExitOk;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The tool's commands that talk to the unit over MIDI, and the emulator of the unit.
+
+#include <optional>
+#include <string>
+
+struct PortOptions {
+    int out = -1;
+    std::string outName;
+    int in = -1;
+    std::string inName;
+    int deviceId = 0;
+};
+
+struct GlobalChanges {
+    std::optional<int> outLevel, nsThreshold, reverbLevel, output, directMix;
+    std::optional<std::string> tempo; // BPM or "midi"
+};
+
+struct EmulateOptions {
+    std::string api; // "jack", "alsa" or "" for the first that works
+    std::string portName = "Quellin VF-1 emulator";
+    std::string bank;
+    std::string save;
+    bool fast = false;
+};
+
+int RunPorts();
+int RunSendPatch(const PortOptions& ports, const std::string& path, const std::string& to);
+int RunRequestPatch(const PortOptions& ports, const std::string& from, const std::string& output,
+                    double timeout);
+int RunSendBank(const PortOptions& ports, const std::string& path);
+int RunReceiveBank(const PortOptions& ports, const std::string& output, double timeout);
+int RunGetGlobal(const PortOptions& ports, bool json);
+int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes);
+int RunEmulate(const EmulateOptions& options);

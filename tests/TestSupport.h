@@ -1,14 +1,21 @@
 #pragma once
-// Test doubles shared by the core tests: a message recorder standing in for the message box.
+// Test doubles shared by the core tests: a message recorder standing in for the message box, a
+// recording real-time sink standing in for the unit, a scripted random source, and generators
+// for patch images and bank files.
 
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "model/RealTime.h"
 #include "model/Report.h"
+#include "model/VF1Patch.h"
 
 // Installs itself as the program's message handler for its lifetime and records every text.
 class MessageRecorder {
-public:
+  public:
     explicit MessageRecorder(int answer = 1);
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -17,7 +24,57 @@ public:
     const std::vector<std::string>& Messages() const { return messages; }
     void Clear() { messages.clear(); }
 
-private:
+  private:
     std::vector<std::string> messages;
     MessageHandler previous;
 };
+
+// Installs itself as the real-time sink with "Real-time Edits" on for its lifetime and records
+// what a parameter change would send to the unit.
+class RecordingSink : public RealTimeSink {
+  public:
+    struct Sent {
+        int address;
+        int value;
+        int width;
+        bool operator==(const Sent&) const = default;
+    };
+
+    RecordingSink();
+    ~RecordingSink() override;
+    RecordingSink(const RecordingSink&) = delete;
+    RecordingSink& operator=(const RecordingSink&) = delete;
+
+    bool SendParameter(int address, int value, int width) override;
+    bool SendBlock(VF1Effect& block) override;
+
+    std::vector<Sent> parameters;
+    std::vector<VF1Effect*> blocks;
+
+  private:
+    RealTimeSink* previous;
+    bool previousEdits;
+};
+
+// Replaces the randomiser's generator with the given draws (0..32767) for its lifetime; once
+// they run out it repeats the last one.
+class ScriptedRandom {
+  public:
+    explicit ScriptedRandom(std::vector<int> draws);
+    ~ScriptedRandom();
+    ScriptedRandom(const ScriptedRandom&) = delete;
+    ScriptedRandom& operator=(const ScriptedRandom&) = delete;
+
+    int Used() const { return used; }
+
+  private:
+    std::deque<int> pending;
+    int last = 0;
+    int used = 0;
+};
+
+// The image the program writes for a new patch of the algorithm in row slot % 37, named
+// "Patch <slot>", addressed to memory slot slot.
+PatchImage MakePatchImage(int slot);
+// A bank file as the program writes it: 202 such images and the end-of-bulk message.
+const std::vector<uint8_t>& MakeBankFile();

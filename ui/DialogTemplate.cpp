@@ -1,0 +1,84 @@
+#include "ui/DialogTemplate.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ui/DialogUnits.h"
+#include "ui/MokButton.h"
+#include "ui/MokCheckBox.h"
+
+namespace {
+
+QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& custom) {
+    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
+    switch (spec.kind) {
+    case ControlKind::Label:
+    case ControlKind::ClickLabel: {
+        auto* label = new QLabel(text, parent);
+        label->setWordWrap(true);
+        label->setAlignment((spec.flags & kCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (spec.kind == ControlKind::ClickLabel) label->setCursor(Qt::PointingHandCursor);
+        if (spec.flags & kBordered) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return label;
+    }
+    case ControlKind::PushButton: return new QPushButton(text, parent);
+    case ControlKind::DefaultButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setDefault(true);
+        return button;
+    }
+    case ControlKind::MokButton: return new MokButton(text, parent);
+    case ControlKind::MokCheckBox:
+    case ControlKind::MokRadio:
+        return new MokCheckBox(text, (spec.flags & kTextOnLeft) != 0, (spec.flags & kMultiLine) != 0, parent);
+    case ControlKind::Edit: return new QLineEdit(text, parent);
+    case ControlKind::ReadOnlyEdit: {
+        auto* edit = new QLineEdit(text, parent);
+        edit->setReadOnly(true);
+        return edit;
+    }
+    case ControlKind::DropDownList: return new QComboBox(parent);
+    case ControlKind::ListBox: return new QListWidget(parent);
+    case ControlKind::GroupBox: return new QGroupBox(text, parent);
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(parent);
+        if (spec.flags & kBordered) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return picture;
+    }
+    case ControlKind::Custom: return custom ? custom(spec, parent) : new QWidget(parent);
+    }
+    return new QWidget(parent);
+}
+
+} // namespace
+
+ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, const CustomFactory& custom) {
+    ControlMap map;
+    for (const ControlSpec& spec : table) {
+        QWidget* widget = Create(spec, parent, custom);
+        QRect rect = DialogUnitsToPixels(spec.x, spec.y, spec.w, spec.h);
+        // A drop-down list's template height includes its open list; the closed box is one line.
+        if (spec.kind == ControlKind::DropDownList) rect.setHeight(DialogUnitsToPixelsY(12));
+        widget->setGeometry(rect);
+        widget->setFont(DialogFont());
+        if (spec.flags & kHidden) widget->hide();
+        if (spec.flags & kDisabled) widget->setEnabled(false);
+        if (spec.id >= 0) {
+            widget->setObjectName(QString::number(spec.id));
+            map[spec.id] = widget;
+        }
+    }
+    return map;
+}
+
+void InstallFontSubstitutions() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}

@@ -1,0 +1,67 @@
+#pragma once
+// A bar-graph slider, horizontal or vertical, with a zero point in the middle when its range runs
+// from a negative to a positive value. It reports every change to its owner as a scroll
+// notification, posted (queued) as the platform posts it.
+
+#include <QColor>
+#include <QWidget>
+
+// Scroll codes of the notifications.
+enum ScrollCode : int {
+    kThumbPosition = 4, // value set by a click, the wheel or a reset
+    kThumbTrack = 5,    // value tracking while dragging
+    kEndScroll = 8,     // button released
+};
+
+class MokSliderCtrl : public QWidget {
+    Q_OBJECT
+public:
+    MokSliderCtrl(bool vertical, QWidget* parent = nullptr);
+
+    virtual void SetPos(int value);
+    virtual int GetPos() const { return pos; }
+    virtual void SetRange(int a, int b, bool redraw = true);
+    // Colours that are invalid keep their value; an invalid focus colour is the back colour
+    // lightened by 15 per channel (240 or more becoming 255).
+    void SetColours(const QColor& minColour, const QColor& maxColour, const QColor& backColour,
+                    const QColor& frameColour, const QColor& focusBackColour = QColor());
+
+    int Min() const { return min; }
+    int Max() const { return max; }
+    bool IsBipolar() const { return bipolar; }
+    bool IsVertical() const { return vertical; }
+    // The bar as the last paint drew it (client coordinates).
+    QRect BarRect() const;
+    QColor BarColour() const;
+
+signals:
+    // Delivered queued: the slider itself is the sender.
+    void scrolled(int code, int pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool SetFromPoint(const QPoint& point, int code);
+    void Notify(int code);
+    QRect ComputeBar(double& f) const;
+
+    bool vertical;
+    int min = 0;
+    int max = 1;
+    int pos = 0;
+    QColor minColour{80, 80, 80};
+    QColor maxColour{80, 80, 80};
+    QColor backColour{192, 192, 192};
+    QColor frameColour{32, 32, 32};
+    QColor focusBackColour;
+    bool bipolar = false;
+    bool focused = false;
+    bool dragging = false;
+};

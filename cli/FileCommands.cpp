@@ -184,6 +184,13 @@ std::string DiffText(VF1Param& p) {
     return text;
 }
 
+// Two live parameters at the same place are one parameter only while their blocks show the same
+// module; after a selector differs, a place holds unrelated parameters that can't be compared.
+bool SameParameter(const VF1Param& a, const VF1Param& b) {
+    return a.GetType() == b.GetType() && a.GetOffset() == b.GetOffset() && a.GetLabel() == b.GetLabel() &&
+           a.GetName() == b.GetName();
+}
+
 bool SameStored(VF1Param& a, VF1Param& b) {
     if (a.GetValue() != b.GetValue()) return false;
     if (IsTarget(a) && IsTarget(b)) {
@@ -270,7 +277,7 @@ int RunDiff(const std::string& pathA, int slotA, const std::string& pathB, int s
             for (size_t k = 0; k < liveA.size() && k < liveB.size(); ++k) {
                 VF1Param& pa = *liveA[k];
                 VF1Param& pb = *liveB[k];
-                if (pa.IsDummy() || pb.IsDummy() || SameStored(pa, pb)) continue;
+                if (pa.IsDummy() || pb.IsDummy() || !SameParameter(pa, pb) || SameStored(pa, pb)) continue;
                 line(Format("%d:%zu  %s / %s: %s -> %s", i, k, a.GetBlock(i)->GetName().c_str(),
                             DisplayName(pa.GetLabel(), pa.GetName()).c_str(), DiffText(pa).c_str(),
                             DiffText(pb).c_str()));

@@ -193,67 +193,63 @@ int RunRequestPatch(const PortOptions& ports, const std::string& from, const std
     return midi.SavePatchFile(*list.GetCurrent(), output) ? kExitOk : kExitFailed;
 }
 
+namespace {
+
+// A bank as the bank manager takes it in: parsed with salvage, and refused whole when it cannot be
+// parsed at all or when it still has empty slots (invalidMessage).
+std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length, const char* invalidMessage) {
+    std::unique_ptr<VF1Bank> bank;
+    try {
+        bank = std::make_unique<VF1Bank>(data, length);
+    } catch (const BankParseError&) {
+        ShowMessage("Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
+                    "issues, and I can't parse it properly.  Cancelling the load.",
+                    MessageStyle::Error);
+        throw OperationFailed();
+    }
+    if (!bank->AllValid()) {
+        ShowMessage(invalidMessage, MessageStyle::Error);
+        throw OperationFailed();
+    }
+    return bank;
+}
+
+// The bank's 202 images renumbered slot by slot, and the end-of-bulk message.
+std::vector<uint8_t> BankBytes(VF1Bank& bank) {
+    std::vector<uint8_t> bytes(kBankFileSize);
+    bank.WriteImages(bytes.data());
+    VF1MIDI::Instance().BuildTerminator(bytes.data() + kBankImagesSize);
+    return bytes;
+}
+
+} // namespace
+
 int RunSendBank(const PortOptions& ports, const std::string& path) {
     const std::vector<uint8_t> bytes = ReadWholeFile(path);
     if (bytes.size() < static_cast<size_t>(kBankFileSize)) {
         ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
         return kExitFailed;
     }
-    std::unique_ptr<VF1Bank> bank;
-    try {
-        bank = std::make_unique<VF1Bank>(bytes.data(), bytes.size());
-    } catch (const BankParseError&) {
-        ShowMessage(
-            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
-            "issues, and I can't parse it properly.  Cancelling the load.",
-            MessageStyle::Error);
-        return kExitFailed;
-    }
-    if (!bank->AllValid()) {
-        ShowMessage(
-            "The bank you're trying to send has empty (invalid) patches.  Can't send until every patch is "
-            "valid.",
-            MessageStyle::Error);
-        return kExitFailed;
-    }
+    const auto bank = TakeBank(bytes.data(), bytes.size(),
+                               "The bank you're trying to send has empty (invalid) patches.  Can't send until "
+                               "every patch is valid.");
     Session session(ports, 0);
-    VF1MIDI& midi = VF1MIDI::Instance();
-    std::vector<uint8_t> buffer(kBankFileSize);
-    bank->WriteImages(buffer.data());
-    midi.BuildTerminator(buffer.data() + kBankImagesSize);
-    return midi.SendBank(buffer.data()) ? kExitOk : kExitFailed;
+    const std::vector<uint8_t> buffer = BankBytes(*bank);
+    return VF1MIDI::Instance().SendBank(buffer.data()) ? kExitOk : kExitFailed;
 }
 
 int RunReceiveBank(const PortOptions& ports, const std::string& output, double timeout) {
     Session session(ports, timeout);
-    VF1MIDI& midi = VF1MIDI::Instance();
     std::vector<uint8_t> buffer(kBankReceiveCapacity);
-    const int count = midi.ReceiveBank(buffer.data(), kBankReceiveCapacity);
+    const int count = VF1MIDI::Instance().ReceiveBank(buffer.data(), kBankReceiveCapacity);
     if (count < kBankImagesSize) {
         ShowMessage(Format("No complete bank arrived within %g seconds.", timeout), MessageStyle::Error);
         return kExitFailed;
     }
-    std::unique_ptr<VF1Bank> bank;
-    try {
-        bank = std::make_unique<VF1Bank>(buffer.data(),
-                                         static_cast<size_t>(std::min(count, kBankReceiveCapacity)));
-    } catch (const BankParseError&) {
-        ShowMessage(
-            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
-            "issues, and I can't parse it properly.  Cancelling the load.",
-            MessageStyle::Error);
-        return kExitFailed;
-    }
-    if (!bank->AllValid()) {
-        ShowMessage(
-            "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch is "
-            "valid.",
-            MessageStyle::Error);
-        return kExitFailed;
-    }
-    std::vector<uint8_t> file(kBankFileSize);
-    bank->WriteImages(file.data());
-    midi.BuildTerminator(file.data() + kBankImagesSize);
+    const auto bank = TakeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
+                               "The bank you're trying to save has empty (invalid) patches.  Can't save until "
+                               "every patch is valid.");
+    const std::vector<uint8_t> file = BankBytes(*bank);
     WriteWholeFile(output, file.data(), file.size());
     return kExitOk;
 }

@@ -15,7 +15,7 @@ enum ScrollCode : int {
 
 class MokSliderCtrl : public QWidget {
     Q_OBJECT
-public:
+  public:
     MokSliderCtrl(bool vertical, QWidget* parent = nullptr);
 
     virtual void SetPos(int value);
@@ -30,15 +30,16 @@ public:
     int Max() const { return max; }
     bool IsBipolar() const { return bipolar; }
     bool IsVertical() const { return vertical; }
-    // The bar as the last paint drew it (client coordinates).
+    // The bar as a paint draws it for the present value (client coordinates), and its colour.
     QRect BarRect() const;
     QColor BarColour() const;
+    QColor FocusBackColour() const { return focusBackColour; }
 
-signals:
+  signals:
     // Delivered queued: the slider itself is the sender.
     void scrolled(int code, int pos);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -46,11 +47,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     bool SetFromPoint(const QPoint& point, int code);
     void Notify(int code);
-    QRect ComputeBar(double& f) const;
+    QRect ComputeBar(float& f) const;
 
     bool vertical;
     int min = 0;
@@ -60,7 +62,7 @@ private:
     QColor maxColour{80, 80, 80};
     QColor backColour{192, 192, 192};
     QColor frameColour{32, 32, 32};
-    QColor focusBackColour;
+    QColor focusBackColour{207, 207, 207}; // the back colour lightened, as SetColours derives it
     bool bipolar = false;
     bool focused = false;
     bool dragging = false;

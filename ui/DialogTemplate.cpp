@@ -25,31 +25,38 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& c
         if (spec.flags & kBordered) label->setFrameStyle(QFrame::Box | QFrame::Plain);
         return label;
     }
-    case ControlKind::PushButton: return new QPushButton(text, parent);
+    case ControlKind::PushButton:
+        return new QPushButton(text, parent);
     case ControlKind::DefaultButton: {
         auto* button = new QPushButton(text, parent);
         button->setDefault(true);
         return button;
     }
-    case ControlKind::MokButton: return new MokButton(text, parent);
+    case ControlKind::MokButton:
+        return new MokButton(text, parent);
     case ControlKind::MokCheckBox:
     case ControlKind::MokRadio:
         return new MokCheckBox(text, (spec.flags & kTextOnLeft) != 0, (spec.flags & kMultiLine) != 0, parent);
-    case ControlKind::Edit: return new QLineEdit(text, parent);
+    case ControlKind::Edit:
+        return new QLineEdit(text, parent);
     case ControlKind::ReadOnlyEdit: {
         auto* edit = new QLineEdit(text, parent);
         edit->setReadOnly(true);
         return edit;
     }
-    case ControlKind::DropDownList: return new QComboBox(parent);
-    case ControlKind::ListBox: return new QListWidget(parent);
-    case ControlKind::GroupBox: return new QGroupBox(text, parent);
+    case ControlKind::DropDownList:
+        return new QComboBox(parent);
+    case ControlKind::ListBox:
+        return new QListWidget(parent);
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, parent);
     case ControlKind::Picture: {
         auto* picture = new QLabel(parent);
         if (spec.flags & kBordered) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
         return picture;
     }
-    case ControlKind::Custom: return custom ? custom(spec, parent) : new QWidget(parent);
+    case ControlKind::Custom:
+        return custom ? custom(spec, parent) : new QWidget(parent);
     }
     return new QWidget(parent);
 }
@@ -73,6 +80,20 @@ ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, co
         }
     }
     return map;
+}
+
+void FitLabels(QWidget* parent, int maxGrowth) {
+    for (auto* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (!label->wordWrap() || label->text().isEmpty()) continue;
+        const QRect rect = label->geometry();
+        for (int grow = 0; grow <= maxGrowth; ++grow) {
+            const QRect wider = rect.adjusted(-grow, 0, grow, 0);
+            if (label->heightForWidth(wider.width()) <= wider.height()) {
+                label->setGeometry(wider);
+                break;
+            }
+        }
+    }
 }
 
 void InstallFontSubstitutions() {

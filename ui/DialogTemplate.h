@@ -59,5 +59,11 @@ template <class T> T* Control(const ControlMap& map, int id) {
     return it == map.end() ? nullptr : qobject_cast<T*>(it->second);
 }
 
+// The templates were laid out for the platform's dialog face; the face that stands in for it runs
+// a little wider. A word-wrapped label whose text needs more height than its row gives grows
+// sideways around its middle, by at most maxGrowth pixels a side, until the text fits. Called
+// once a window has set its texts; covers every label of parent, with or without an id.
+void FitLabels(QWidget* parent, int maxGrowth = 6);
+
 // Once per process: font substitutions so the template fonts resolve to metric-compatible faces.
 void InstallFontSubstitutions();

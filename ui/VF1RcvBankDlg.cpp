@@ -1,0 +1,79 @@
+#include "ui/VF1RcvBankDlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <array>
+
+#include "midi/VF1MIDI.h"
+#include "model/Report.h"
+#include "ui/Colours.h"
+#include "ui/DialogUnits.h"
+
+namespace {
+
+enum ControlId {
+    kLoad = 1,
+    kCancel = 2,
+    kBytesLabel = 1032,
+    kCountBox = 1033,
+    kInstructions = 1094,
+    kExpecting = 1108,
+    kExpectedCount = 1109,
+};
+
+constexpr int kWidth = 116;
+constexpr int kHeight = 102;
+constexpr int kRefreshMs = 1000;
+
+constexpr std::array kControls = {
+    ControlSpec{kLoad, ControlKind::DefaultButton, "Load", 66, 82, 40, 14, kDisabled},
+    ControlSpec{kCancel, ControlKind::PushButton, "Cancel", 10, 82, 40, 14},
+    ControlSpec{kBytesLabel, ControlKind::Label, "Bytes Received:", 8, 48, 53, 8},
+    ControlSpec{kCountBox, ControlKind::ReadOnlyEdit, "", 66, 46, 40, 14},
+    ControlSpec{kInstructions, ControlKind::Label,
+                "On your VF-1, go to the MIDI BULK DUMP page,  select PATCH for the type, and hit ENTER.", 13,
+                6, 93, 33, kCentred},
+    ControlSpec{kExpecting, ControlKind::Label, "(Expecting: ", 25, 63, 40, 8},
+    ControlSpec{kExpectedCount, ControlKind::Label, "", 67, 63, 34, 8},
+};
+
+// Lime behind the dialog, its statics and the read-only count box; red behind the buttons.
+void SetColours(QDialog* dialog) {
+    QPalette palette = dialog->palette();
+    for (const auto role : {QPalette::Window, QPalette::Base}) palette.setColor(role, Colours::Lime);
+    palette.setColor(QPalette::Button, Colours::Red);
+    dialog->setPalette(palette);
+    dialog->setAutoFillBackground(true);
+}
+
+} // namespace
+
+VF1RcvBankDlg::VF1RcvBankDlg(VF1MIDI& midi_, int expected_, QWidget* parent)
+    : QDialog(parent), midi(midi_), expected(expected_) {
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral(" Receiving Patch Bank"));
+    setFixedSize(DialogSizeToPixels(kWidth, kHeight));
+    controls = BuildControls(this, kControls);
+    SetColours(this);
+    Control<QLabel>(controls, kExpectedCount)->setText(QString::fromStdString(Format("> %d)", expected)));
+    FitLabels(this);
+
+    connect(Control<QPushButton>(controls, kLoad), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Control<QPushButton>(controls, kCancel), &QPushButton::clicked, this, &QDialog::reject);
+    connect(&timer, &QTimer::timeout, this, &VF1RcvBankDlg::Tick);
+}
+
+void VF1RcvBankDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!timer.isActive()) timer.start(kRefreshMs);
+}
+
+void VF1RcvBankDlg::Tick() {
+    const int count = midi.ReceivedCount();
+    // Bytes past the expected count keep coming in (the end message, a patch sent by hand); the
+    // box follows them and Load stays offered.
+    if (count >= expected) Control<QPushButton>(controls, kLoad)->setEnabled(true);
+    Control<QLineEdit>(controls, kCountBox)->setText(QString::fromStdString(Format("%d", count)));
+}

@@ -13,8 +13,8 @@ VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_)
 
 VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_, const std::string& nameSuffix)
     : VF1Effect(id_, address_, targetBase_) {
-    if (const BlockSpec* spec = FindCatalogueBlock(id)) {
-        BuildFromSpec(*spec);
+    if (const BlockSpec* row = FindCatalogueBlock(id)) {
+        BuildFromSpec(*row);
     } else {
         ShowMessage(Format("missing support for type %d of %d", static_cast<int>(id), 2949121),
                     MessageStyle::Error);
@@ -36,11 +36,11 @@ void VF1Effect::AddSpecParams(std::span<const ParamSpec> specs, const char* labe
     }
 }
 
-void VF1Effect::BuildFromSpec(const BlockSpec& spec) {
-    name = spec.name;
-    ResetBuildCounters(targetBase, spec.startByte);
-    AddSpecParams(spec.params, spec.label, params);
-    if (spec.id == kMultiTapDelayId) {
+void VF1Effect::BuildFromSpec(const BlockSpec& row) {
+    name = row.name;
+    ResetBuildCounters(targetBase, row.startByte);
+    AddSpecParams(row.params, row.label, params);
+    if (row.id == kMultiTapDelayId) {
         // Taps 1..20, four parameters each, numbered into their names and target indexes.
         for (int n = 1; n <= kMultiTapCount; ++n) {
             int k = 0;

@@ -78,7 +78,7 @@ class VF1Effect {
     // Adds the parameters of a table row to list, applying the row's label where a parameter has none.
     void AddSpecParams(std::span<const ParamSpec> specs, const char* label,
                        std::vector<std::unique_ptr<VF1Param>>& list);
-    void BuildFromSpec(const BlockSpec& spec);
+    void BuildFromSpec(const BlockSpec& row);
     void AppendNameSuffix(const std::string& suffix);
     void SelectFirstAndAdopt();
 

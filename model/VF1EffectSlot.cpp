@@ -4,16 +4,16 @@
 
 VF1EffectSlot::VF1EffectSlot(uint32_t id_, int address_, int targetBase_, const std::string&)
     : VF1Effect(id_, address_, targetBase_) {
-    const SlotSpec* spec = FindSlotBlock(id_);
-    if (spec == nullptr) return;
-    name = spec->name;
-    sharedCount = spec->sharedCount;
-    AddSpecParams(spec->shared, "", params);
+    const SlotSpec* row = FindSlotBlock(id_);
+    if (row == nullptr) return;
+    name = row->name;
+    sharedCount = row->sharedCount;
+    AddSpecParams(row->shared, "", params);
     // Every sub-effect lies at the slot's own address, behind the shared bytes.
-    for (const SubEffectSpec& sub : spec->subEffects)
+    for (const SubEffectSpec& sub : row->subEffects)
         subEffects.push_back(std::make_unique<VF1Effect>(sub.id, address, sub.targetBase, ""));
     // Trailing parameters continue where the last sub-effect's bytes ended.
-    AddSpecParams(spec->trailing, "", params);
+    AddSpecParams(row->trailing, "", params);
     Refresh();
     if (!params.empty()) Select(0);
     for (auto& p : params) p->SetOwner(this);

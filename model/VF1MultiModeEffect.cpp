@@ -5,17 +5,17 @@
 VF1MultiModeEffect::VF1MultiModeEffect(uint32_t id_, int address_, int targetBase_,
                                        const std::string& nameSuffix)
     : VF1Effect(id_, address_, targetBase_) {
-    const MultiModeSpec* spec = FindMultiModeBlock(id_);
-    if (spec == nullptr) return;
-    name = spec->name;
-    sharedCount = static_cast<int>(spec->shared.size());
-    AddSpecParams(spec->shared, "", params);
+    const MultiModeSpec* row = FindMultiModeBlock(id_);
+    if (row == nullptr) return;
+    name = row->name;
+    sharedCount = static_cast<int>(row->shared.size());
+    AddSpecParams(row->shared, "", params);
     // Every mode overlays the same bytes behind the shared ones; target numbers run on.
     const int modeStart = BuildCounters().streamOffset;
     std::vector<std::unique_ptr<VF1Param>>* lists[3] = {&params, &module1, &module2};
-    for (size_t m = 0; m < spec->modes.size() && m < 3; ++m) {
+    for (size_t m = 0; m < row->modes.size() && m < 3; ++m) {
         BuildCounters().streamOffset = modeStart;
-        AddSpecParams(spec->modes[m].params, spec->modes[m].label, *lists[m]);
+        AddSpecParams(row->modes[m].params, row->modes[m].label, *lists[m]);
     }
     AppendNameSuffix(nameSuffix);
     Refresh();

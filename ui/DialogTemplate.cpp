@@ -13,16 +13,16 @@
 
 namespace {
 
-QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& custom) {
-    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
-    switch (spec.kind) {
+QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& custom) {
+    const QString text = QString::fromUtf8(row.text ? row.text : "");
+    switch (row.kind) {
     case ControlKind::Label:
     case ControlKind::ClickLabel: {
         auto* label = new QLabel(text, parent);
         label->setWordWrap(true);
-        label->setAlignment((spec.flags & kCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-        if (spec.kind == ControlKind::ClickLabel) label->setCursor(Qt::PointingHandCursor);
-        if (spec.flags & kBordered) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setAlignment((row.flags & kCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (row.kind == ControlKind::ClickLabel) label->setCursor(Qt::PointingHandCursor);
+        if (row.flags & kBordered) label->setFrameStyle(QFrame::Box | QFrame::Plain);
         return label;
     }
     case ControlKind::PushButton:
@@ -36,7 +36,7 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& c
         return new MokButton(text, parent);
     case ControlKind::MokCheckBox:
     case ControlKind::MokRadio:
-        return new MokCheckBox(text, (spec.flags & kTextOnLeft) != 0, (spec.flags & kMultiLine) != 0, parent);
+        return new MokCheckBox(text, (row.flags & kTextOnLeft) != 0, (row.flags & kMultiLine) != 0, parent);
     case ControlKind::Edit:
         return new QLineEdit(text, parent);
     case ControlKind::ReadOnlyEdit: {
@@ -52,11 +52,11 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& c
         return new QGroupBox(text, parent);
     case ControlKind::Picture: {
         auto* picture = new QLabel(parent);
-        if (spec.flags & kBordered) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+        if (row.flags & kBordered) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
         return picture;
     }
     case ControlKind::Custom:
-        return custom ? custom(spec, parent) : new QWidget(parent);
+        return custom ? custom(row, parent) : new QWidget(parent);
     }
     return new QWidget(parent);
 }
@@ -65,18 +65,18 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent, const CustomFactory& c
 
 ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, const CustomFactory& custom) {
     ControlMap map;
-    for (const ControlSpec& spec : table) {
-        QWidget* widget = Create(spec, parent, custom);
-        QRect rect = DialogUnitsToPixels(spec.x, spec.y, spec.w, spec.h);
+    for (const ControlSpec& row : table) {
+        QWidget* widget = Create(row, parent, custom);
+        QRect rect = DialogUnitsToPixels(row.x, row.y, row.w, row.h);
         // A drop-down list's template height includes its open list; the closed box is one line.
-        if (spec.kind == ControlKind::DropDownList) rect.setHeight(DialogUnitsToPixelsY(12));
+        if (row.kind == ControlKind::DropDownList) rect.setHeight(DialogUnitsToPixelsY(12));
         widget->setGeometry(rect);
         widget->setFont(DialogFont());
-        if (spec.flags & kHidden) widget->hide();
-        if (spec.flags & kDisabled) widget->setEnabled(false);
-        if (spec.id >= 0) {
-            widget->setObjectName(QString::number(spec.id));
-            map[spec.id] = widget;
+        if (row.flags & kHidden) widget->hide();
+        if (row.flags & kDisabled) widget->setEnabled(false);
+        if (row.id >= 0) {
+            widget->setObjectName(QString::number(row.id));
+            map[row.id] = widget;
         }
     }
     return map;

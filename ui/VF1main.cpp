@@ -268,13 +268,13 @@ void VF1main::CollapseGlobalSection() {
 
 int VF1main::CollapsedWidth() {
     const auto it = std::find_if(kControls.begin(), kControls.end(),
-                                 [](const ControlSpec& spec) { return spec.id == kGlobalGroup; });
+                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
     return DialogUnitsToPixels(it->x, it->y, it->w, it->h).left();
 }
 
 int VF1main::ExpandedWidth() {
     const auto it = std::find_if(kControls.begin(), kControls.end(),
-                                 [](const ControlSpec& spec) { return spec.id == kGlobalGroup; });
+                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
     return CollapsedWidth() + DialogUnitsToPixels(it->x, it->y, it->w, it->h).width() + 10;
 }
 

@@ -4,12 +4,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <iostream>
+#include <mutex>
 #include <poll.h>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 #include "cli/CliSupport.h"
@@ -202,9 +206,10 @@ std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length, const char
     try {
         bank = std::make_unique<VF1Bank>(data, length);
     } catch (const BankParseError&) {
-        ShowMessage("Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
-                    "issues, and I can't parse it properly.  Cancelling the load.",
-                    MessageStyle::Error);
+        ShowMessage(
+            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
+            "issues, and I can't parse it properly.  Cancelling the load.",
+            MessageStyle::Error);
         throw OperationFailed();
     }
     if (!bank->AllValid()) {
@@ -230,9 +235,10 @@ int RunSendBank(const PortOptions& ports, const std::string& path) {
         ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
         return kExitFailed;
     }
-    const auto bank = TakeBank(bytes.data(), bytes.size(),
-                               "The bank you're trying to send has empty (invalid) patches.  Can't send until "
-                               "every patch is valid.");
+    const auto bank =
+        TakeBank(bytes.data(), bytes.size(),
+                 "The bank you're trying to send has empty (invalid) patches.  Can't send until "
+                 "every patch is valid.");
     Session session(ports, 0);
     const std::vector<uint8_t> buffer = BankBytes(*bank);
     return VF1MIDI::Instance().SendBank(buffer.data()) ? kExitOk : kExitFailed;
@@ -246,9 +252,10 @@ int RunReceiveBank(const PortOptions& ports, const std::string& output, double t
         ShowMessage(Format("No complete bank arrived within %g seconds.", timeout), MessageStyle::Error);
         return kExitFailed;
     }
-    const auto bank = TakeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
-                               "The bank you're trying to save has empty (invalid) patches.  Can't save until "
-                               "every patch is valid.");
+    const auto bank =
+        TakeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
+                 "The bank you're trying to save has empty (invalid) patches.  Can't save until "
+                 "every patch is valid.");
     const std::vector<uint8_t> file = BankBytes(*bank);
     WriteWholeFile(output, file.data(), file.size());
     return kExitOk;
@@ -322,6 +329,57 @@ int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
 
 namespace {
 std::atomic<bool> stopRequested{false};
+
+// Messages from the emulator's input port, handed to the unit on a thread of their own.
+class ReceiveQueue {
+  public:
+    explicit ReceiveQueue(VirtualUnit& unit_) : unit(unit_), worker([this] { Run(); }) {}
+    ~ReceiveQueue() {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        cv.notify_all();
+        worker.join();
+    }
+    void Push(const std::vector<unsigned char>& bytes) {
+        {
+            std::lock_guard lock(mutex);
+            queue.push_back(bytes);
+        }
+        cv.notify_all();
+    }
+    // Waits until everything queued so far has reached the unit.
+    void Drain() {
+        std::unique_lock lock(mutex);
+        cv.wait(lock, [this] { return queue.empty() && !busy; });
+    }
+
+  private:
+    void Run() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            cv.wait(lock, [this] { return stopping || !queue.empty(); });
+            if (queue.empty()) return;
+            std::vector<unsigned char> bytes = std::move(queue.front());
+            queue.pop_front();
+            busy = true;
+            lock.unlock();
+            unit.Receive(bytes.data(), bytes.size());
+            lock.lock();
+            busy = false;
+            cv.notify_all();
+        }
+    }
+
+    VirtualUnit& unit;
+    std::mutex mutex;
+    std::condition_variable cv;
+    std::deque<std::vector<unsigned char>> queue;
+    bool busy = false;
+    bool stopping = false;
+    std::thread worker;
+};
 void OnSignal(int) {
     stopRequested = true;
 }
@@ -392,12 +450,14 @@ int RunEmulate(const EmulateOptions& options) {
                     r.frameOk ? "" : " frame BAD");
         std::fflush(stdout);
     });
+    // The port's callback runs in the MIDI server's cycle: it only queues the bytes, and a thread of
+    // our own hands them to the unit, so a slow log never makes the server drop a message.
+    ReceiveQueue received(unit);
     in->setCallback(
         [](double, std::vector<unsigned char>* message, void* user) {
-            if (message && !message->empty())
-                static_cast<VirtualUnit*>(user)->Receive(message->data(), message->size());
+            if (message && !message->empty()) static_cast<ReceiveQueue*>(user)->Push(*message);
         },
-        &unit);
+        &received);
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
@@ -432,9 +492,12 @@ int RunEmulate(const EmulateOptions& options) {
         }
     }
     const bool signalled = stopRequested && line.find("quit") == std::string::npos;
-    if (!signalled) unit.Flush();
+    // The port goes first, so no callback can still be running when the queue and the unit go.
     in->cancelCallback();
     in->closePort();
+    in.reset();
+    received.Drain();
+    if (!signalled) unit.Flush();
     std::printf("received %d good, %d bad messages\n", unit.GoodMessages(), unit.BadMessages());
     std::fflush(stdout);
     if (!options.save.empty()) {

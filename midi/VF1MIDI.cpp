@@ -175,8 +175,11 @@ bool VF1MIDI::SendBuffer(bool longWait) {
             "Incomprehensible error!  midiOutLongMsg() returned OK and MOM_DONE was received, but the "
             "MIDIHDR's MHDR_DONE flagwasn't sent.  Attempting to ignore and continue...",
             MessageStyle::Warning);
-    if (driver->UnprepareLong(outMessage) != kMidiOk)
+    // The bytes went out, but a header the driver won't give back is a failed send.
+    if (driver->UnprepareLong(outMessage) != kMidiOk) {
         ShowMessage(Format(kSendFinishFailed, "midiOutUnprepareHeader()"), MessageStyle::Error);
+        return false;
+    }
     return true;
 }
 
@@ -553,12 +556,15 @@ bool VF1MIDI::GetGlobal(uint8_t* destination) {
         ShowMessage(Format(kCallError, callError.c_str(), "receive Global info", "In"), MessageStyle::Error);
         return false;
     }
+    // A teardown error fails the transfer like any other: one message, nothing taken.
+    if (!teardownError.empty()) {
+        ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
+        return false;
+    }
     if (ReceivedCount() == kGlobalReplySize) {
         std::memcpy(destination, reply.data() + 9, kGlobalSize);
         ok = true;
     }
-    if (!teardownError.empty())
-        ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
     return ok;
 }
 
@@ -566,7 +572,6 @@ int VF1MIDI::ReceivePatch(const uint8_t** firstHalf, const uint8_t** secondHalf,
                           int index) {
     std::string callError;
     std::string teardownError;
-    int result = -1;
     bool load = false;
     if (OpenReception(4, rxPatch.data(), kPatchFileSize, callError))
         load = dialogs && dialogs->RunReceivePatch(*this, toMemory, bankB, index);
@@ -577,33 +582,30 @@ int VF1MIDI::ReceivePatch(const uint8_t** firstHalf, const uint8_t** secondHalf,
         ShowMessage(Format(kCallError, callError.c_str(), "receive patch", "In"), MessageStyle::Error);
         return 0;
     }
-    if (load) {
-        const int count = ReceivedCount();
-        if (count != 410 && count != kPatchFileSize) {
-            ShowMessage("Didn't receive the right number of bytes for a Patch.  Cancelling reception.",
-                        MessageStyle::Error);
-            result = 0;
-        } else {
-            std::memcpy(msgBuffer.data(), rxPatch.data(), static_cast<size_t>(count));
-            cursor = count == 410 ? 0 : 175;
-            std::array<uint8_t, 9> scratchHeader{};
-            uint8_t scratch = 0;
-            uint8_t* first = patchData.data();
-            uint8_t* second = patchData.data() + kHeaderHalfSize;
-            ReadBack(scratchHeader.data(), 9).ReadBack(first, kHeaderHalfSize).ReadBack(second, 80);
-            ReadBack(&scratch, 1).ReadBack(&scratch, 1);
-            ReadBack(scratchHeader.data(), 9)
-                .ReadBack(second + 80, 144)
-                .ReadBack(&scratch, 1)
-                .ReadBack(&scratch, 1);
-            *firstHalf = first;
-            *secondHalf = second;
-            result = count;
-        }
-    }
-    if (!teardownError.empty())
+    // A teardown error fails the transfer like any other: one message, the patch data untouched.
+    if (!teardownError.empty()) {
         ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
-    return result;
+        return 0;
+    }
+    if (!load) return -1;
+    const int count = ReceivedCount();
+    if (count != 410 && count != kPatchFileSize) {
+        ShowMessage("Didn't receive the right number of bytes for a Patch.  Cancelling reception.",
+                    MessageStyle::Error);
+        return 0;
+    }
+    std::memcpy(msgBuffer.data(), rxPatch.data(), static_cast<size_t>(count));
+    cursor = count == 410 ? 0 : 175;
+    std::array<uint8_t, 9> scratchHeader{};
+    uint8_t scratch = 0;
+    uint8_t* first = patchData.data();
+    uint8_t* second = patchData.data() + kHeaderHalfSize;
+    ReadBack(scratchHeader.data(), 9).ReadBack(first, kHeaderHalfSize).ReadBack(second, 80);
+    ReadBack(&scratch, 1).ReadBack(&scratch, 1);
+    ReadBack(scratchHeader.data(), 9).ReadBack(second + 80, 144).ReadBack(&scratch, 1).ReadBack(&scratch, 1);
+    *firstHalf = first;
+    *secondHalf = second;
+    return count;
 }
 
 int VF1MIDI::ReceiveBank(uint8_t* destination, int capacity) {
@@ -618,8 +620,10 @@ int VF1MIDI::ReceiveBank(uint8_t* destination, int capacity) {
         ShowMessage(Format(kCallError, callError.c_str(), "receive bank", "In"), MessageStyle::Error);
         return -1;
     }
-    if (!teardownError.empty())
+    if (!teardownError.empty()) {
         ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
+        return -1;
+    }
     const int count = ReceivedCount();
     return load && count >= kBankImagesSize ? count : -1;
 }
@@ -665,6 +669,9 @@ bool VF1MIDI::SendBank(const uint8_t* bank) {
         ShowMessage(Format(kCallError, callError.c_str(), "send bank", "Out"), MessageStyle::Error);
         return false;
     }
-    if (!unprepared) ShowMessage(Format(kSendFinishFailed, "midiOutUnprepareHeader()"), MessageStyle::Error);
+    if (!unprepared) {
+        ShowMessage(Format(kSendFinishFailed, "midiOutUnprepareHeader()"), MessageStyle::Error);
+        return false;
+    }
     return true;
 }

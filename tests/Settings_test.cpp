@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "midi/VF1Settings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// settings.cfg in a directory of the test's own.
+class Settings : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("quellin-settings-" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = dir / "settings.cfg";
+        VF1Settings::Release();
+        VF1Settings::SetPath(path.string());
+    }
+    void TearDown() override {
+        VF1Settings::Release();
+        VF1Settings::SetPath("settings.cfg");
+        fs::remove_all(dir);
+    }
+
+    // The values a fresh start reads.
+    std::array<int, 3> Start() {
+        VF1Settings::Release();
+        VF1Settings& s = VF1Settings::Instance();
+        return {s.GetDevID(), s.GetInIdx(), s.GetOutIdx()};
+    }
+
+    fs::path dir;
+    fs::path path;
+};
+
+} // namespace
+
+// What a start reads from the file it finds: exactly 27 bytes give the digits at their places
+// whatever the labels say; any other size gives zeros and an emptied file.
+TEST_F(Settings, StartReadsOnly27ByteFiles) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> file;
+        std::array<int, 3> values;
+        std::string fileAfterStart;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, {0, 0, 0}, ""},
+        {"written by the program", "DevID=07;InIdx=02;OutIdx=11", {7, 2, 11}, "DevID=07;InIdx=02;OutIdx=11"},
+        {"other labels", "abcdef42ghijklm13nopqrstu99", {42, 13, 99}, "abcdef42ghijklm13nopqrstu99"},
+        {"26 bytes", "DevID=07;InIdx=02;OutIdx=1", {0, 0, 0}, ""},
+        {"28 bytes", "DevID=07;InIdx=02;OutIdx=110", {0, 0, 0}, ""},
+        {"written with -1", "DevID=-01;InIdx=00;OutIdx=03", {0, 0, 0}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VF1Settings::Release();
+        fs::remove(path);
+        if (c.file) WriteFile(path, *c.file);
+        EXPECT_EQ(Start(), c.values);
+        ASSERT_TRUE(fs::exists(path));
+        EXPECT_EQ(ReadFile(path), c.fileAfterStart);
+    }
+}
+
+// Save writes the three values with two digits each; values outside 0..99 make a longer file,
+// which the next start refuses.
+TEST_F(Settings, SaveWritesTheValuesBack) {
+    struct Case {
+        const char* name;
+        bool fileBefore;
+        std::array<int, 3> values;
+        std::string written;
+        std::array<int, 3> nextStart;
+    };
+    const Case cases[] = {
+        {"new file", false, {5, 12, 3}, "DevID=05;InIdx=12;OutIdx=03", {5, 12, 3}},
+        {"over a valid file", true, {16, 0, 99}, "DevID=16;InIdx=00;OutIdx=99", {16, 0, 99}},
+        {"-1", true, {-1, 0, 0}, "DevID=-01;InIdx=00;OutIdx=00", {0, 0, 0}},
+        {"100", true, {0, 100, 0}, "DevID=00;InIdx=100;OutIdx=00", {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VF1Settings::Release();
+        fs::remove(path);
+        if (c.fileBefore) WriteFile(path, "DevID=01;InIdx=02;OutIdx=03");
+        VF1Settings& s = VF1Settings::Instance();
+        s.SetDevID(c.values[0]);
+        s.SetInIdx(c.values[1]);
+        s.SetOutIdx(c.values[2]);
+        s.Save();
+        EXPECT_EQ(ReadFile(path), c.written);
+        EXPECT_EQ(Start(), c.nextStart);
+    }
+}

@@ -39,20 +39,17 @@ VF1Patch::VF1Patch() {
 
 bool VF1Patch::SetImage(std::span<const uint8_t, kPatchImageSize> bytes, bool fixChecksum) {
     std::memcpy(image.data(), bytes.data(), kPatchImageSize);
-    std::array<uint8_t, kPatchDataSize> scratch{};
-    valid = ParseImageInto(image.data(), fixChecksum, scratch);
-    if (valid) {
-        DecodeName();
-        DecodeAlgorithm();
-    } else {
-        Clear();
-    }
+    Check(fixChecksum);
     return valid;
 }
 
 void VF1Patch::Revalidate() {
+    Check(false);
+}
+
+void VF1Patch::Check(bool fixChecksum) {
     std::array<uint8_t, kPatchDataSize> scratch{};
-    valid = ParseImageInto(image.data(), false, scratch);
+    valid = ParseImageInto(image.data(), fixChecksum, scratch);
     if (valid) {
         DecodeName();
         DecodeAlgorithm();

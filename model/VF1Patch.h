@@ -32,6 +32,8 @@ class VF1Patch {
     void Clear();
 
   private:
+    // Validates the image (repairing message 1's checksum when asked), then decodes or clears.
+    void Check(bool fixChecksum);
     void DecodeName();
     void DecodeAlgorithm();
 

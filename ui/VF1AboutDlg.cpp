@@ -10,6 +10,7 @@
 
 #include "ui/Colours.h"
 #include "ui/DialogUnits.h"
+#include "ui/Palettes.h"
 #include "ui/PixelArt.h"
 
 namespace {
@@ -61,11 +62,7 @@ VF1AboutDlg::VF1AboutDlg(QWidget* parent) : QDialog(parent) {
     picture->resize(picture->pixmap().size() + QSize(2, 2));
     FitLabels(this);
 
-    QPalette lime = palette();
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        lime.setColor(role, Colours::Lime);
-    setPalette(lime);
-    setAutoFillBackground(true);
+    ApplyDialogColours(this, Colours::Lime, Colours::Lime);
     auto* link = Control<QLabel>(controls, kUpdateLink);
     QPalette blue = link->palette();
     blue.setColor(QPalette::WindowText, kLinkBlue);

@@ -9,6 +9,7 @@
 
 #include "ui/Colours.h"
 #include "ui/DialogUnits.h"
+#include "ui/Palettes.h"
 
 namespace {
 
@@ -78,13 +79,7 @@ VF1MessageBox::VF1MessageBox(const QString& text, unsigned type, QWidget* parent
     FitLabels(this);
 
     // Lime everywhere, dark green text.
-    QPalette lime = palette();
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        lime.setColor(role, Colours::Lime);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        lime.setColor(role, Colours::DarkGreen);
-    setPalette(lime);
-    setAutoFillBackground(true);
+    ApplyDialogColours(this, Colours::Lime, Colours::Lime, Colours::DarkGreen);
 
     // The first usable button takes the focus, so Enter answers a question with Cancel or "No".
     if (left->isEnabled()) left->setFocus();

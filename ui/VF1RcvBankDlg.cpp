@@ -10,6 +10,7 @@
 #include "model/Report.h"
 #include "ui/Colours.h"
 #include "ui/DialogUnits.h"
+#include "ui/Palettes.h"
 
 namespace {
 
@@ -39,15 +40,6 @@ constexpr std::array kControls = {
     ControlSpec{kExpectedCount, ControlKind::Label, "", 67, 63, 34, 8},
 };
 
-// Lime behind the dialog, its statics and the read-only count box; red behind the buttons.
-void SetColours(QDialog* dialog) {
-    QPalette palette = dialog->palette();
-    for (const auto role : {QPalette::Window, QPalette::Base}) palette.setColor(role, Colours::Lime);
-    palette.setColor(QPalette::Button, Colours::Red);
-    dialog->setPalette(palette);
-    dialog->setAutoFillBackground(true);
-}
-
 } // namespace
 
 VF1RcvBankDlg::VF1RcvBankDlg(VF1MIDI& midi_, int expected_, QWidget* parent)
@@ -56,7 +48,8 @@ VF1RcvBankDlg::VF1RcvBankDlg(VF1MIDI& midi_, int expected_, QWidget* parent)
     setWindowTitle(QStringLiteral(" Receiving Patch Bank"));
     setFixedSize(DialogSizeToPixels(kWidth, kHeight));
     controls = BuildControls(this, kControls);
-    SetColours(this);
+    // Lime behind the dialog, its statics and the read-only count box; red behind the buttons.
+    ApplyDialogColours(this, Colours::Lime, Colours::Red);
     Control<QLabel>(controls, kExpectedCount)->setText(QString::fromStdString(Format("> %d)", expected)));
     FitLabels(this);
 

@@ -10,6 +10,7 @@
 #include "model/Report.h"
 #include "ui/Colours.h"
 #include "ui/DialogUnits.h"
+#include "ui/Palettes.h"
 
 namespace {
 
@@ -33,15 +34,6 @@ constexpr std::array kControls = {
     ControlSpec{kExpecting, ControlKind::Label, "(Expecting: 410 or 598)", 35, 69, 78, 8},
 };
 
-// Lime behind the dialog, its statics and the read-only count box; red behind the buttons.
-void SetColours(QDialog* dialog) {
-    QPalette palette = dialog->palette();
-    for (const auto role : {QPalette::Window, QPalette::Base}) palette.setColor(role, Colours::Lime);
-    palette.setColor(QPalette::Button, Colours::Red);
-    dialog->setPalette(palette);
-    dialog->setAutoFillBackground(true);
-}
-
 } // namespace
 
 VF1RcvPatchDlg::VF1RcvPatchDlg(VF1MIDI& midi_, bool toMemory_, bool bankB_, int index_, QWidget* parent)
@@ -50,7 +42,8 @@ VF1RcvPatchDlg::VF1RcvPatchDlg(VF1MIDI& midi_, bool toMemory_, bool bankB_, int 
     setWindowTitle(QStringLiteral(" Requesting Patch"));
     setFixedSize(DialogSizeToPixels(kWidth, kHeight));
     controls = BuildControls(this, kControls);
-    SetColours(this);
+    // Lime behind the dialog, its statics and the read-only count box; red behind the buttons.
+    ApplyDialogColours(this, Colours::Lime, Colours::Red);
     FitLabels(this);
 
     connect(Control<QPushButton>(controls, kLoad), &QPushButton::clicked, this, &QDialog::accept);

@@ -8,6 +8,7 @@
 #include "model/Report.h"
 #include "ui/Colours.h"
 #include "ui/DialogUnits.h"
+#include "ui/Palettes.h"
 
 namespace {
 
@@ -31,13 +32,7 @@ VF1SendBankDlg::VF1SendBankDlg(const int& counter_, bool& cancelFlag_, QWidget* 
     controls = BuildControls(this, kControls);
     FitLabels(this);
 
-    QPalette lime = palette();
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        lime.setColor(role, Colours::Lime);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        lime.setColor(role, Colours::DarkGreen);
-    setPalette(lime);
-    setAutoFillBackground(true);
+    ApplyDialogColours(this, Colours::Lime, Colours::Lime, Colours::DarkGreen);
 
     connect(Control<QPushButton>(controls, kCancel), &QPushButton::clicked, this, &QDialog::reject);
 }

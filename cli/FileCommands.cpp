@@ -161,18 +161,9 @@ void ApplyAssignment(VF1Algorithm& algorithm, const std::string& assignment) {
     if (p.IsDummy()) throw UsageError("parameter " + key + " is reserved space: " + assignment);
     const int entry = EntryIndexFor(p, value);
     if (entry < 0) throw UsageError("value not in the parameter's list: " + assignment);
-    if (IsTarget(p)) {
-        auto& target = static_cast<VF1TargetParam&>(p);
-        const int before = target.GetValue();
-        target.SetValueIndex(entry);
-        // A new target takes its whole range, as choosing it in the editor does.
-        if (target.GetValue() != before && target.GetTargetParam()) {
-            target.SetTargetMin(target.GetTargetParam()->GetMin());
-            target.SetTargetMax(target.GetTargetParam()->GetMax());
-        }
-        return;
-    }
-    p.SetValue(p.ValueAt(entry));
+    // The parameter's own setter: a Target takes the entry's number and keeps its stored range.
+    if (IsTarget(p)) p.SetValueIndex(entry);
+    else p.SetValue(p.ValueAt(entry));
 }
 
 std::string DiffText(VF1Param& p) {

@@ -457,16 +457,20 @@ TEST_F(CliTest, SetMovesTheOtherVariablePositionBlock) {
     }
 }
 
-TEST_F(CliTest, SetChoosesAControlAssignTargetWithItsFullRange) {
+TEST_F(CliTest, SetChoosesAControlAssignTargetThroughItsSetter) {
     New(0, "ctl.syx");
     ASSERT_EQ(Cli({"set", "ctl.syx", "-o", "out.syx", "9:4=2", "9:10=\"Master BPM\""}).status, 0);
     const ordered_json master = Show("out.syx")["blocks"][9]["params"];
     EXPECT_EQ(master[4]["value"], 2);
     EXPECT_EQ(master[4]["text"], "Master Lvl");
+    // The stored range is the Target's own and stays; read back, a range outside the new target's
+    // values becomes its minimum (Master BPM starts at 40).
     EXPECT_EQ(master[4]["min"], 0);
-    EXPECT_EQ(master[4]["max"], 100);
+    EXPECT_EQ(master[4]["max"], 0);
     EXPECT_EQ(master[10]["value"], 4);
     EXPECT_EQ(master[10]["text"], "Master BPM");
+    EXPECT_EQ(master[10]["min"], 40);
+    EXPECT_EQ(master[10]["max"], 40);
 }
 
 TEST_F(CliTest, SetRefusesBadAssignmentsWithoutWriting) {

@@ -13,13 +13,13 @@
 
 #include "library/VF1Bank.h"
 #include "midi/VF1MIDI.h"
-#include "model/AlgorithmInfo.h"
-#include "model/CatalogueTable.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Patch.h"
 #include "model/VF1ValueType.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "model/tables/CatalogueTable.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ using Triple = std::tuple<int, int, int>;
 
 void AddTriples(std::span<const ParamSpec> params, std::vector<Triple>& triples) {
     for (const ParamSpec& p : params)
-        if (p.type == kGenericType) triples.emplace_back(p.p1, p.p2, p.p3);
+        if (p.type == TypeCode::kGeneric) triples.emplace_back(p.p1, p.p2, p.p3);
 }
 
 // The distinct code-85 ranges of every block table: plain blocks, slots, multi-mode blocks, the
@@ -121,11 +121,11 @@ static void BM_BuildAllValueTypes_First(benchmark::State& state) {
         ReleaseAllValueTypes();
         state.ResumeTiming();
         for (int code = 0; code < kTypeCodeCount; ++code) {
-            if (code == 6 || code == 30 || code == 132 || code == kGenericType) continue;
+            if (code == 6 || code == 30 || code == 132 || code == TypeCode::kGeneric) continue;
             benchmark::DoNotOptimize(ValueTypeFor(code));
         }
         for (const auto& [p1, p2, p3] : triples)
-            benchmark::DoNotOptimize(ValueTypeFor(kGenericType, p1, p2, p3));
+            benchmark::DoNotOptimize(ValueTypeFor(TypeCode::kGeneric, p1, p2, p3));
     }
     state.counters["types"] = static_cast<double>(kTypeCodeCount - 4 + triples.size());
     state.counters["ranges"] = static_cast<double>(triples.size());

@@ -20,17 +20,17 @@
 #include <string>
 #include <vector>
 
-#include "midi/MidiSystem.h"
-#include "midi/RtMidiBackend.h"
 #include "midi/VF1MIDI.h"
-#include "midi/VirtualUnit.h"
-#include "model/AlgorithmInfo.h"
+#include "midi/drivers/MidiSystem.h"
+#include "midi/drivers/RtMidiBackend.h"
+#include "midi/drivers/VirtualUnit.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Param.h"
-#include "tests/JackServer.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "tests/support/JackServer.h"
 
 namespace {
 
@@ -302,8 +302,8 @@ BENCHMARK(BM_RealTimeEdit_OverJack)
 std::vector<uint8_t> BenchBank() {
     std::vector<uint8_t> bank;
     for (int slot = 0; slot < kPatchCount; ++slot) {
-        const auto image = VirtualUnit::PatchImageAt(
-            FreshPatchData(AlgorithmAtRow(slot % kAlgorithmCount), "Bench"), PatchAddress(slot), 0);
+        const auto image = PatchImageMessages(FreshPatchData(AlgorithmAtRow(slot % kAlgorithmCount), "Bench"),
+                                              PatchAddress(slot), 0);
         bank.insert(bank.end(), image.begin(), image.end());
     }
     bank.resize(kBankFileSize);

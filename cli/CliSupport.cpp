@@ -1,51 +1,21 @@
 #include "cli/CliSupport.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
 #include "midi/VF1MIDI.h"
+#include "model/FileIO.h"
 #include "model/Report.h"
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        ShowMessage(Format("Unable to open the file \"%s\": %s", path.c_str(), std::strerror(errno)),
-                    MessageStyle::Error);
-        throw OperationFailed();
-    }
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+std::vector<uint8_t> ReadFileOrFail(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) throw OperationFailed();
+    return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
-    // Write beside the target and rename over it, so a failed write leaves an existing file whole.
-    const std::string temp = path + ".quellin-tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    int error = errno;
-    bool ok = file != nullptr;
-    if (ok) {
-        ok = std::fwrite(data, 1, size, file) == size;
-        error = errno;
-        if (std::fclose(file) != 0 && ok) {
-            ok = false;
-            error = errno;
-        }
-        if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-            ok = false;
-            error = errno;
-        }
-        if (!ok) std::remove(temp.c_str());
-    }
-    if (!ok) {
-        ShowMessage(Format("Unable to save the file \"%s\": %s", path.c_str(), std::strerror(error)),
-                    MessageStyle::Error);
-        throw OperationFailed();
-    }
+void WriteFileOrFail(const std::string& path, std::span<const uint8_t> bytes) {
+    if (!WriteFileReplacing(path, bytes)) throw OperationFailed();
 }
 
 std::unique_ptr<VF1Bank> LoadBankFile(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
     try {
         return std::make_unique<VF1Bank>(bytes.data(), bytes.size());
     } catch (const BankParseError&) {
@@ -72,10 +42,6 @@ VF1Algorithm& LoadPatch(VF1AlgorithmList& list, const std::string& path, int slo
     }
     if (!list.LoadFromPatchData(first, second)) throw OperationFailed();
     return *list.GetCurrent();
-}
-
-void SetImageDeviceId(uint8_t* image, int deviceId) {
-    image[2] = image[175 + 2] = image[430 + 2] = static_cast<uint8_t>(deviceId);
 }
 
 std::string DisplayName(const std::string& label, const std::string& name) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,16 +32,14 @@ class OperationFailed : public std::runtime_error {
     OperationFailed() : std::runtime_error("failed") {}
 };
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path);                    // message + OperationFailed
-void WriteWholeFile(const std::string& path, const uint8_t* data, size_t size); // same
+// The files of model/FileIO.h, with OperationFailed once the message has been shown.
+std::vector<uint8_t> ReadFileOrFail(const std::string& path);
+void WriteFileOrFail(const std::string& path, std::span<const uint8_t> bytes);
 
 std::unique_ptr<VF1Bank> LoadBankFile(const std::string& path);
 
 // Opens a patch in list: from a single-patch file, or from a bank's slot when slot >= 0.
 VF1Algorithm& LoadPatch(VF1AlgorithmList& list, const std::string& path, int slot);
-
-// Sets the device ID byte of the three messages of a patch image.
-void SetImageDeviceId(uint8_t* image, int deviceId);
 
 // The parameter's label and name as one line: line breaks shown as blanks.
 std::string DisplayName(const std::string& label, const std::string& name);

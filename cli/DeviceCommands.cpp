@@ -1,7 +1,5 @@
 #include "cli/DeviceCommands.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -9,18 +7,18 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <iostream>
 #include <mutex>
 #include <poll.h>
-#include <sstream>
 #include <thread>
 #include <unistd.h>
 
 #include "cli/CliSupport.h"
-#include "midi/MidiSystem.h"
-#include "midi/RtMidiBackend.h"
+#include "library/BankFile.h"
 #include "midi/VF1MIDI.h"
-#include "midi/VirtualUnit.h"
+#include "midi/VF1Settings.h"
+#include "midi/drivers/MidiSystem.h"
+#include "midi/drivers/VirtualPort.h"
+#include "midi/drivers/VirtualUnit.h"
 #include "model/Report.h"
 
 using nlohmann::ordered_json;
@@ -39,7 +37,7 @@ class WaitingTransfers : public TransferDialogs {
         // The counter starts from zero before the request leaves, so a quick answer is not lost.
         midi.ResetReceivedCount();
         if (!midi.RequestPatch(toMemory, bankB, index)) return false;
-        return WaitFor(midi, 410, 300);
+        return WaitFor(midi, kPatchReplySize, 300);
     }
 
     bool RunReceiveBank(VF1MIDI& midi, int expectedBytes) override {
@@ -82,15 +80,9 @@ int FindByName(const std::vector<std::string>& names, const std::string& text) {
 
 // The device indexes the settings file names, when there is one.
 void DefaultIndexes(int& in, int& out) {
-    in = out = 0;
-    std::FILE* f = std::fopen("settings.cfg", "rb");
-    if (!f) return;
-    char text[28] = {};
-    if (std::fread(text, 1, 28, f) == 27) {
-        in = std::atoi(std::string(text + 15, 2).c_str());
-        out = std::atoi(std::string(text + 25, 2).c_str());
-    }
-    std::fclose(f);
+    const auto values = VF1Settings::ReadValues();
+    in = values ? values->inIdx : 0;
+    out = values ? values->outIdx : 0;
 }
 
 // The MIDI object with its ports chosen from the options.
@@ -142,8 +134,8 @@ bool ParseTarget(const std::string& text, bool& toMemory, bool& bankB, int& inde
     const int slot = SlotFromName(text.c_str());
     if (slot < 0) return false;
     toMemory = true;
-    bankB = slot >= 101;
-    index = slot % 101;
+    bankB = slot >= kGroupSize;
+    index = slot % kGroupSize;
     return true;
 }
 
@@ -187,11 +179,11 @@ int RunRequestPatch(const PortOptions& ports, const std::string& from, const std
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
     const int result = midi.ReceivePatch(&first, &second, toMemory, bankB, index);
-    if (result == -1) {
+    if (ReceiveCancelled(result)) {
         ShowMessage(Format("No patch arrived within %g seconds.", timeout), MessageStyle::Error);
         return kExitFailed;
     }
-    if (result != 410 && result != kPatchFileSize) return kExitFailed;
+    if (!PatchReceived(result)) return kExitFailed;
     VF1AlgorithmList list;
     if (!list.LoadFromPatchData(first, second)) return kExitFailed;
     return midi.SavePatchFile(*list.GetCurrent(), output) ? kExitOk : kExitFailed;
@@ -219,18 +211,10 @@ std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length, const char
     return bank;
 }
 
-// The bank's 202 images renumbered slot by slot, and the end-of-bulk message.
-std::vector<uint8_t> BankBytes(VF1Bank& bank) {
-    std::vector<uint8_t> bytes(kBankFileSize);
-    bank.WriteImages(bytes.data());
-    VF1MIDI::Instance().BuildTerminator(bytes.data() + kBankImagesSize);
-    return bytes;
-}
-
 } // namespace
 
 int RunSendBank(const PortOptions& ports, const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
     if (bytes.size() < static_cast<size_t>(kBankFileSize)) {
         ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
         return kExitFailed;
@@ -240,7 +224,7 @@ int RunSendBank(const PortOptions& ports, const std::string& path) {
                  "The bank you're trying to send has empty (invalid) patches.  Can't send until "
                  "every patch is valid.");
     Session session(ports, 0);
-    const std::vector<uint8_t> buffer = BankBytes(*bank);
+    const std::vector<uint8_t> buffer = BankFileBytes(*bank, ports.deviceId, ImageDeviceIds::AsTheyAre);
     return VF1MIDI::Instance().SendBank(buffer.data()) ? kExitOk : kExitFailed;
 }
 
@@ -248,7 +232,7 @@ int RunReceiveBank(const PortOptions& ports, const std::string& output, double t
     Session session(ports, timeout);
     std::vector<uint8_t> buffer(kBankReceiveCapacity);
     const int count = VF1MIDI::Instance().ReceiveBank(buffer.data(), kBankReceiveCapacity);
-    if (count < kBankImagesSize) {
+    if (!BankReceived(count)) {
         ShowMessage(Format("No complete bank arrived within %g seconds.", timeout), MessageStyle::Error);
         return kExitFailed;
     }
@@ -256,26 +240,26 @@ int RunReceiveBank(const PortOptions& ports, const std::string& output, double t
         TakeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
                  "The bank you're trying to save has empty (invalid) patches.  Can't save until "
                  "every patch is valid.");
-    const std::vector<uint8_t> file = BankBytes(*bank);
-    WriteWholeFile(output, file.data(), file.size());
+    // The dump's images keep the unit's device IDs.
+    if (!SaveBankFile(*bank, output, ports.deviceId, ImageDeviceIds::AsTheyAre)) throw OperationFailed();
     return kExitOk;
 }
 
 namespace {
-bool ReadGlobals(int values[6]) {
+bool ReadGlobals(int values[kGlobalValueCount]) {
     uint8_t global[kGlobalSize] = {};
     if (!VF1MIDI::Instance().GetGlobal(global)) {
         ShowMessage("The unit did not answer the global settings request.", MessageStyle::Error);
         return false;
     }
-    for (int i = 0; i < 6; ++i) values[i] = NibbleDecode16(global + 4 * i);
+    for (int i = 0; i < kGlobalValueCount; ++i) values[i] = NibbleDecode16(global + 4 * i);
     return true;
 }
 } // namespace
 
 int RunGetGlobal(const PortOptions& ports, bool json) {
     Session session(ports, 0);
-    int v[6] = {};
+    int v[kGlobalValueCount] = {};
     if (!ReadGlobals(v)) return kExitFailed;
     if (json) {
         ordered_json j;
@@ -314,7 +298,7 @@ int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
         }
     }
     Session session(ports, 0);
-    int v[6] = {};
+    int v[kGlobalValueCount] = {};
     if (!ReadGlobals(v)) return kExitFailed;
     if (changes.outLevel) v[0] = *changes.outLevel;
     if (changes.nsThreshold) v[1] = *changes.nsThreshold;
@@ -323,12 +307,16 @@ int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
     if (tempo >= 0) v[4] = tempo;
     if (changes.directMix) v[5] = *changes.directMix;
     uint8_t global[kGlobalSize] = {};
-    for (int i = 0; i < 6; ++i) std::memcpy(global + 4 * i, NibbleEncode16(v[i]).data(), 4);
+    for (int i = 0; i < kGlobalValueCount; ++i) std::memcpy(global + 4 * i, NibbleEncode16(v[i]).data(), 4);
     return VF1MIDI::Instance().SetGlobal(global) ? kExitOk : kExitFailed;
 }
 
 namespace {
 std::atomic<bool> stopRequested{false};
+
+void OnSignal(int) {
+    stopRequested = true;
+}
 
 // Messages from the emulator's input port, handed to the unit on a thread of their own.
 class ReceiveQueue {
@@ -342,10 +330,12 @@ class ReceiveQueue {
         cv.notify_all();
         worker.join();
     }
-    void Push(const std::vector<unsigned char>& bytes) {
+    // The port's callback: it runs in the MIDI server's cycle, so it only queues the bytes, and a
+    // slow log never makes the server drop a message.
+    void Push(const uint8_t* bytes, size_t n) {
         {
             std::lock_guard lock(mutex);
-            queue.push_back(bytes);
+            queue.emplace_back(bytes, bytes + n);
         }
         cv.notify_all();
     }
@@ -361,7 +351,7 @@ class ReceiveQueue {
         for (;;) {
             cv.wait(lock, [this] { return stopping || !queue.empty(); });
             if (queue.empty()) return;
-            std::vector<unsigned char> bytes = std::move(queue.front());
+            std::vector<uint8_t> bytes = std::move(queue.front());
             queue.pop_front();
             busy = true;
             lock.unlock();
@@ -375,95 +365,71 @@ class ReceiveQueue {
     VirtualUnit& unit;
     std::mutex mutex;
     std::condition_variable cv;
-    std::deque<std::vector<unsigned char>> queue;
+    std::deque<std::vector<uint8_t>> queue;
     bool busy = false;
     bool stopping = false;
     std::thread worker;
 };
-void OnSignal(int) {
-    stopRequested = true;
-}
 
 const char* CommandName(uint8_t command) {
     return command == kCommandDT1 ? "DT1" : command == kCommandRQ1 ? "RQ1" : "???";
 }
-} // namespace
 
-int RunEmulate(const EmulateOptions& options) {
-    QuietMidiLibraries();
-    std::vector<RtMidi::Api> apis;
-    if (options.api == "jack") apis = {RtMidi::UNIX_JACK};
-    else if (options.api == "alsa") apis = {RtMidi::LINUX_ALSA};
-    else if (options.api.empty()) apis = {RtMidi::UNIX_JACK, RtMidi::LINUX_ALSA};
-    else throw UsageError("--api takes jack or alsa: " + options.api);
-
-    std::unique_ptr<RtMidiIn> in;
-    std::unique_ptr<RtMidiOut> out;
-    std::atomic<bool> inError{false};
-    std::atomic<bool> outError{false};
-    std::string apiName;
-    for (RtMidi::Api api : apis) {
-        std::ostringstream sink;
-        std::streambuf* old = std::cerr.rdbuf(sink.rdbuf());
-        try {
-            in = std::make_unique<RtMidiIn>(api, options.portName, 100);
-            out = std::make_unique<RtMidiOut>(api, options.portName);
-            RouteErrors(*in, inError);
-            RouteErrors(*out, outError);
-            in->ignoreTypes(false, true, true);
-            in->openVirtualPort("MIDI IN");
-            out->openVirtualPort("MIDI OUT");
-        } catch (const RtMidiError&) {
-            inError = true;
-        }
-        std::cerr.rdbuf(old);
-        if (in && out && !inError && !outError) {
-            apiName = api == RtMidi::UNIX_JACK ? "JACK" : "ALSA";
-            break;
-        }
-        in.reset();
-        out.reset();
-        inError = outError = false;
-    }
-    if (!in) {
-        ShowMessage(options.api.empty()
-                        ? "Unable to open MIDI ports for the emulator: neither a JACK server nor "
-                          "the ALSA sequencer is available."
-                        : Format("Unable to open %s MIDI ports for the emulator.", options.api.c_str()),
-                    MessageStyle::Error);
-        return kExitFailed;
-    }
-
-    PacedSender sender(*out, outError);
-    VirtualUnit unit([&sender](const uint8_t* b, size_t n) { sender.Send(b, n); }, options.fast ? 0 : 3125);
-    if (!options.bank.empty()) {
-        const auto bytes = ReadWholeFile(options.bank);
-        if (!unit.LoadBankFile(bytes)) {
-            ShowMessage(Format("\"%s\" is not a clean bank file.", options.bank.c_str()),
-                        MessageStyle::Error);
-            return kExitFailed;
-        }
-    }
-    unit.SetListener([](const VirtualUnit::Received& r) {
-        std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
-                    r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
-                    r.frameOk ? "" : " frame BAD");
-        std::fflush(stdout);
-    });
-    // The port's callback runs in the MIDI server's cycle: it only queues the bytes, and a thread of
-    // our own hands them to the unit, so a slow log never makes the server drop a message.
-    ReceiveQueue received(unit);
-    in->setCallback(
-        [](double, std::vector<unsigned char>* message, void* user) {
-            if (message && !message->empty()) static_cast<ReceiveQueue*>(user)->Push(*message);
-        },
-        &received);
-
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-    std::printf("ready %s \"%s\"\n", apiName.c_str(), options.portName.c_str());
+// One line per message the unit takes in.
+void LogReceived(const VirtualUnit::Received& r) {
+    std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
+                r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
+                r.frameOk ? "" : " frame BAD");
     std::fflush(stdout);
+}
 
+// Opens the emulator's ports with the API the options ask for, or the first that works.
+bool OpenEmulatorPort(VirtualPort& port, const EmulateOptions& options) {
+    using Api = VirtualPort::Api;
+    static constexpr Api kJack[] = {Api::Jack};
+    static constexpr Api kAlsa[] = {Api::Alsa};
+    static constexpr Api kEither[] = {Api::Jack, Api::Alsa};
+    std::span<const Api> apis;
+    if (options.api == "jack") apis = kJack;
+    else if (options.api == "alsa") apis = kAlsa;
+    else if (options.api.empty()) apis = kEither;
+    else throw UsageError("--api takes jack or alsa: " + options.api);
+    if (port.Open(apis, options.portName)) return true;
+    ShowMessage(options.api.empty()
+                    ? "Unable to open MIDI ports for the emulator: neither a JACK server nor "
+                      "the ALSA sequencer is available."
+                    : Format("Unable to open %s MIDI ports for the emulator.", options.api.c_str()),
+                MessageStyle::Error);
+    return false;
+}
+
+// The unit's memory from the bank file the options name, if any.
+bool LoadEmulatorBank(VirtualUnit& unit, const EmulateOptions& options) {
+    if (options.bank.empty()) return true;
+    if (unit.LoadBankFile(ReadFileOrFail(options.bank))) return true;
+    ShowMessage(Format("\"%s\" is not a clean bank file.", options.bank.c_str()), MessageStyle::Error);
+    return false;
+}
+
+// One command of standard input.
+void RunEmulatorCommand(VirtualUnit& unit, const std::string& command) {
+    if (command == "quit") {
+        stopRequested = true;
+    } else if (command == "dump") {
+        unit.SendBankDump();
+    } else if (command.rfind("send-patch", 0) == 0) {
+        const std::string which = command.size() > 11 ? command.substr(11) : "edit";
+        const int slot = which == "edit" ? -1 : SlotFromName(which.c_str());
+        if (which != "edit" && slot < 0) std::fprintf(stderr, "send-patch takes edit or A1..B101\n");
+        else unit.SendPatchByHand(slot);
+    } else if (!command.empty()) {
+        std::fprintf(stderr, "commands: dump, send-patch edit|SLOT, quit\n");
+    }
+}
+
+// Takes commands from standard input until "quit", a signal, or its end. True when a signal ended
+// it (what is still to be sent is then dropped).
+bool RunEmulatorInput(VirtualUnit& unit) {
     std::string line;
     while (!stopRequested) {
         pollfd p{STDIN_FILENO, POLLIN, 0};
@@ -477,32 +443,35 @@ int RunEmulate(const EmulateOptions& options) {
             std::string command = line.substr(0, pos);
             line.erase(0, pos + 1);
             while (!command.empty() && (command.back() == '\r' || command.back() == ' ')) command.pop_back();
-            if (command == "quit") {
-                stopRequested = true;
-            } else if (command == "dump") {
-                unit.SendBankDump();
-            } else if (command.rfind("send-patch", 0) == 0) {
-                const std::string which = command.size() > 11 ? command.substr(11) : "edit";
-                const int slot = which == "edit" ? -1 : SlotFromName(which.c_str());
-                if (which != "edit" && slot < 0) std::fprintf(stderr, "send-patch takes edit or A1..B101\n");
-                else unit.SendPatchByHand(slot);
-            } else if (!command.empty()) {
-                std::fprintf(stderr, "commands: dump, send-patch edit|SLOT, quit\n");
-            }
+            RunEmulatorCommand(unit, command);
         }
     }
-    const bool signalled = stopRequested && line.find("quit") == std::string::npos;
+    return stopRequested && line.find("quit") == std::string::npos;
+}
+
+} // namespace
+
+int RunEmulate(const EmulateOptions& options) {
+    VirtualPort port;
+    if (!OpenEmulatorPort(port, options)) return kExitFailed;
+    VirtualUnit unit([&port](const uint8_t* b, size_t n) { port.Send(b, n); }, options.fast ? 0 : 3125);
+    if (!LoadEmulatorBank(unit, options)) return kExitFailed;
+    unit.SetListener(LogReceived);
+    ReceiveQueue received(unit);
+    port.Listen([&received](const uint8_t* bytes, size_t n) { received.Push(bytes, n); });
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::printf("ready %s \"%s\"\n", port.ApiName().c_str(), options.portName.c_str());
+    std::fflush(stdout);
+
+    const bool signalled = RunEmulatorInput(unit);
     // The port goes first, so no callback can still be running when the queue and the unit go.
-    in->cancelCallback();
-    in->closePort();
-    in.reset();
+    port.CloseInput();
     received.Drain();
     if (!signalled) unit.Flush();
     std::printf("received %d good, %d bad messages\n", unit.GoodMessages(), unit.BadMessages());
     std::fflush(stdout);
-    if (!options.save.empty()) {
-        const auto file = unit.BankFile();
-        WriteWholeFile(options.save, file.data(), file.size());
-    }
+    if (!options.save.empty()) WriteFileOrFail(options.save, unit.BankFile());
     return kExitOk;
 }

@@ -4,21 +4,21 @@
 #include <cstring>
 
 #include "cli/CliSupport.h"
+#include "library/BankFile.h"
+#include "midi/SysExMessages.h"
 #include "midi/VF1MIDI.h"
-#include "model/AlgorithmInfo.h"
+#include "model/PatchImage.h"
 #include "model/Report.h"
 #include "model/VF1MasterEffect.h"
 #include "model/VF1ValueType.h"
+#include "model/tables/AlgorithmInfo.h"
 
 using nlohmann::ordered_json;
 
 namespace {
 
-constexpr const char* kCantSaveBank =
-    "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch is valid.";
-
 bool IsTarget(const VF1Param& p) {
-    return p.GetType() == 6;
+    return p.IsTarget();
 }
 
 ordered_json ParamJson(int index, VF1Param& p) {
@@ -192,18 +192,9 @@ bool SameStored(VF1Param& a, VF1Param& b) {
     return true;
 }
 
+// The tool's bank files carry its device ID in every message.
 void WriteBank(VF1Bank& bank, const std::string& output, int deviceId) {
-    if (!bank.AllValid()) {
-        ShowMessage(kCantSaveBank, MessageStyle::Error);
-        throw OperationFailed();
-    }
-    std::vector<uint8_t> buffer(kBankFileSize);
-    bank.WriteImages(buffer.data());
-    for (int i = 0; i < kPatchCount; ++i) SetImageDeviceId(buffer.data() + kPatchImageSize * i, deviceId);
-    VF1MIDI& midi = VF1MIDI::Instance();
-    midi.SetDeviceID(deviceId);
-    midi.BuildTerminator(buffer.data() + kBankImagesSize);
-    WriteWholeFile(output, buffer.data(), buffer.size());
+    if (!SaveBankFile(bank, output, deviceId, ImageDeviceIds::Rewritten)) throw OperationFailed();
 }
 
 // The image of a single-patch file, checked as the editor's Load checks it.
@@ -211,7 +202,7 @@ PatchImage LoadPatchImage(const std::string& path) {
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
     if (!VF1MIDI::Instance().LoadPatchFile(path, &first, &second)) throw OperationFailed();
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
     PatchImage image{};
     std::memcpy(image.data(), bytes.data(), kPatchImageSize);
     return image;
@@ -309,22 +300,16 @@ int RunBankExtract(const std::string& path, int slot, const std::string& output,
         return kExitFailed;
     }
     // The patch's own bytes, addressed to the edit buffer as a single-patch file is.
-    std::vector<uint8_t> file(kPatchFileSize);
-    std::memcpy(file.data(), patch->GetImage(), kPatchImageSize);
-    uint8_t* image = file.data();
-    const int s = 0x10;
-    image[6] = 0x10, image[7] = 0x00, image[8] = 0x00;
-    image[173] = SysExChecksum(s, std::span<const uint8_t>(image + 9, 164));
-    image[181] = 0x10, image[182] = 0x00, image[183] = 0x00;
-    image[428] = SysExChecksum(s, std::span<const uint8_t>(image + 184, 244));
-    image[436] = 0x10, image[437] = 0x01, image[438] = 0x74;
-    image[583] = SysExChecksum(0x10 + 0x01 + 0x74, std::span<const uint8_t>(image + 439, 144));
-    SetImageDeviceId(image, deviceId);
-    static constexpr uint8_t kClosing[kTerminatorSize] = {0xF0, 0x41, 0x00, 0x00, 0x23, 0x12, 0x60,
-                                                          0x00, 0x00, 0x00, 0x00, 0x20, 0xF7};
-    std::memcpy(image + kPatchImageSize, kClosing, kTerminatorSize);
-    image[kPatchImageSize + 2] = static_cast<uint8_t>(deviceId);
-    WriteWholeFile(output, file.data(), file.size());
+    VF1Patch extracted;
+    extracted.CopyFrom(*patch);
+    extracted.SetBaseAddress(kEditBufferAddress);
+    extracted.SetDeviceId(deviceId);
+    PatchFileBytes file{};
+    const PatchImage& image = extracted.Image();
+    const ClosingMessageBytes closing = ClosingMessage(kEditBufferEndAddress, deviceId);
+    std::copy(image.begin(), image.end(), file.begin());
+    std::copy(closing.begin(), closing.end(), file.begin() + kPatchImageSize);
+    WriteFileOrFail(output, file);
     return kExitOk;
 }
 

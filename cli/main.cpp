@@ -1,16 +1,20 @@
 // quellin-cli: the patch model, banks and (with a MIDI port) the unit, from the command line.
 
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
-#include "model/AlgorithmInfo.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
+#include "model/tables/AlgorithmInfo.h"
 
 namespace {
 
@@ -29,6 +33,205 @@ int Slot(const std::string& text) {
     return text.empty() ? -1 : SlotFromName(text.c_str());
 }
 
+// The options that choose the unit's ports and device ID, given before the command.
+struct GlobalOptions {
+    int deviceId = 0;
+    int outIndex = -1;
+    int inIndex = -1;
+    std::string outName;
+    std::string inName;
+
+    PortOptions Ports() const { return {outIndex, outName, inIndex, inName, deviceId}; }
+};
+
+// What a command group gives main: the exit status of its command that was chosen, or nothing
+// when the command line chose none of its commands. The options it parsed into live as long as it.
+using Runner = std::function<std::optional<int>()>;
+
+std::shared_ptr<GlobalOptions> AddGlobalOptions(CLI::App& app) {
+    auto global = std::make_shared<GlobalOptions>();
+    app.add_option("--device-id", global->deviceId, "The unit's device ID (0..31)")->check(CLI::Range(0, 31));
+    auto* outOpt = app.add_option("--out", global->outIndex, "MIDI Out device index (see 'ports')")
+                       ->check(CLI::NonNegativeNumber);
+    app.add_option("--out-name", global->outName, "First MIDI Out device whose name contains TEXT")
+        ->excludes(outOpt);
+    auto* inOpt = app.add_option("--in", global->inIndex, "MIDI In device index (see 'ports')")
+                      ->check(CLI::NonNegativeNumber);
+    app.add_option("--in-name", global->inName, "First MIDI In device whose name contains TEXT")
+        ->excludes(inOpt);
+    return global;
+}
+
+// new, show, set and diff: single patches on disk.
+Runner AddPatchCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> global) {
+    struct Options {
+        NewOptions fresh;
+        std::string showPath, showSlot;
+        bool showJson = false;
+        SetOptions set;
+        std::string setSlot;
+        std::string diffA, diffB, diffSlotA, diffSlotB;
+    };
+    auto o = std::make_shared<Options>();
+    const SlotValidator slotName;
+
+    auto* fresh = app.add_subcommand("new", "Write a fresh patch of an algorithm as a single-patch file");
+    fresh->add_option("--algorithm", o->fresh.algorithm, "Algorithm number (0..36)")
+        ->required()
+        ->check(CLI::Range(0, kAlgorithmCount - 1));
+    fresh->add_option("--name", o->fresh.name, "Patch name (cut at 13 characters)");
+    fresh->add_option("--category", o->fresh.category, "Category (0..13); default: the algorithm's")
+        ->check(CLI::Range(0, kCategoryCount - 1));
+    auto* freshDevice = fresh->add_option("--device-id", o->fresh.deviceId, "Device ID written (0..31)")
+                            ->check(CLI::Range(0, 31));
+    fresh->add_option("-o,--output", o->fresh.output, "Output file")->required();
+
+    auto* show = app.add_subcommand("show", "Show a patch file, or one slot of a bank");
+    show->add_option("file", o->showPath, "Single-patch or bank file")->required();
+    show->add_option("--slot", o->showSlot, "Bank slot (A1..B101)")->check(slotName);
+    show->add_flag("--json", o->showJson, "Print JSON");
+
+    auto* set = app.add_subcommand("set", "Change parameters and write a single-patch file");
+    set->add_option("input", o->set.input, "Single-patch or bank file")->required();
+    set->add_option("-o,--output", o->set.output, "Output file")->required();
+    set->add_option("--slot", o->setSlot, "Bank slot (A1..B101)")->check(slotName);
+    auto* setDevice = set->add_option("--device-id", o->set.deviceId, "Device ID written (0..31)")
+                          ->check(CLI::Range(0, 31));
+    set->add_option("assignments", o->set.assignments,
+                    "B:P=V (V a stored value or a \"text\"), name=TEXT, category=C")
+        ->required();
+
+    auto* diff = app.add_subcommand("diff", "Compare two patches (exit 3 when they differ)");
+    diff->add_option("a", o->diffA, "First file")->required();
+    diff->add_option("b", o->diffB, "Second file")->required();
+    diff->add_option("--slot-a", o->diffSlotA, "Bank slot of the first file")->check(slotName);
+    diff->add_option("--slot-b", o->diffSlotB, "Bank slot of the second file")->check(slotName);
+
+    return [=]() -> std::optional<int> {
+        if (*fresh) {
+            // --device-id may stand before the command or after it.
+            if (!*freshDevice) o->fresh.deviceId = global->deviceId;
+            return RunNew(o->fresh);
+        }
+        if (*show) return RunShow(o->showPath, Slot(o->showSlot), o->showJson);
+        if (*set) {
+            if (!*setDevice) o->set.deviceId = global->deviceId;
+            o->set.slot = Slot(o->setSlot);
+            return RunSet(o->set);
+        }
+        if (*diff) return RunDiff(o->diffA, Slot(o->diffSlotA), o->diffB, Slot(o->diffSlotB));
+        return std::nullopt;
+    };
+}
+
+// bank list, extract, put and repair: bank files on disk.
+Runner AddBankCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> global) {
+    struct Options {
+        std::string path, slot, output, patch, fill;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    const SlotValidator slotName;
+
+    auto* bank = app.add_subcommand("bank", "Bank files: list, extract, put, repair");
+    bank->require_subcommand(1);
+    auto* list = bank->add_subcommand("list", "List the 202 slots of a bank");
+    list->add_option("bank", o->path, "Bank file")->required();
+    list->add_flag("--json", o->json, "Print JSON");
+    auto* extract = bank->add_subcommand("extract", "Write one slot as a single-patch file");
+    extract->add_option("bank", o->path, "Bank file")->required();
+    extract->add_option("slot", o->slot, "Slot (A1..B101)")->required()->check(slotName);
+    extract->add_option("-o,--output", o->output, "Output file")->required();
+    auto* put = bank->add_subcommand("put", "Replace one slot with a single-patch file");
+    put->add_option("bank", o->path, "Bank file")->required();
+    put->add_option("slot", o->slot, "Slot (A1..B101)")->required()->check(slotName);
+    put->add_option("patch", o->patch, "Single-patch file")->required();
+    put->add_option("-o,--output", o->output, "Output bank file")->required();
+    auto* repair = bank->add_subcommand("repair", "Load a bank with salvage and write it whole");
+    repair->add_option("bank", o->path, "Bank file")->required();
+    repair->add_option("-o,--output", o->output, "Output bank file")->required();
+    repair->add_option("--fill", o->fill, "Single-patch file for the empty slots");
+
+    return [=]() -> std::optional<int> {
+        if (*list) return RunBankList(o->path, o->json);
+        if (*extract) return RunBankExtract(o->path, Slot(o->slot), o->output, global->deviceId);
+        if (*put) return RunBankPut(o->path, Slot(o->slot), o->patch, o->output, global->deviceId);
+        if (*repair) return RunBankRepair(o->path, o->output, o->fill, global->deviceId);
+        return std::nullopt;
+    };
+}
+
+// ports, send-patch, request-patch, send-bank, receive-bank, get-global and set-global: the unit
+// over MIDI.
+Runner AddDeviceCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> global) {
+    struct Options {
+        std::string patchPath, patchTo, patchFrom, requestOut, bankFile, receiveOut;
+        double requestTimeout = 10;
+        double bankTimeout = 120;
+        bool globalJson = false;
+        GlobalChanges changes;
+    };
+    auto o = std::make_shared<Options>();
+
+    auto* ports = app.add_subcommand("ports", "List the MIDI Out and In devices with their indexes");
+    auto* sendPatch =
+        app.add_subcommand("send-patch", "Send a patch file to the unit's edit buffer or a slot");
+    sendPatch->add_option("file", o->patchPath, "Single-patch file")->required();
+    sendPatch->add_option("--to", o->patchTo, "edit (default) or a slot A1..B101");
+    auto* requestPatch = app.add_subcommand("request-patch", "Request a patch from the unit and save it");
+    requestPatch->add_option("--from", o->patchFrom, "edit (default) or a slot A1..B101");
+    requestPatch->add_option("-o,--output", o->requestOut, "Output file")->required();
+    requestPatch->add_option("--timeout", o->requestTimeout, "Seconds to wait (default 10)")
+        ->check(CLI::PositiveNumber);
+    auto* sendBank = app.add_subcommand("send-bank", "Send a bank file to the unit");
+    sendBank->add_option("bank", o->bankFile, "Bank file")->required();
+    auto* receiveBank = app.add_subcommand("receive-bank", "Receive a bank dump started on the unit");
+    receiveBank->add_option("-o,--output", o->receiveOut, "Output bank file")->required();
+    receiveBank->add_option("--timeout", o->bankTimeout, "Seconds to wait (default 120)")
+        ->check(CLI::PositiveNumber);
+    auto* getGlobal = app.add_subcommand("get-global", "Read the unit's global settings");
+    getGlobal->add_flag("--json", o->globalJson, "Print JSON");
+    auto* setGlobal = app.add_subcommand("set-global", "Change the unit's global settings (the others stay)");
+    GlobalChanges& changes = o->changes;
+    setGlobal->add_option("--out-level", changes.outLevel, "0..100 (shown as twice that in %)")
+        ->check(CLI::Range(0, 100));
+    setGlobal->add_option("--ns-threshold", changes.nsThreshold, "0..40 (shown as value - 20 dB)")
+        ->check(CLI::Range(0, 40));
+    setGlobal->add_option("--reverb-level", changes.reverbLevel, "0..100")->check(CLI::Range(0, 100));
+    setGlobal->add_option("--output", changes.output, "Output type 0..4")->check(CLI::Range(0, 4));
+    setGlobal->add_option("--tempo", changes.tempo, "40..250 BPM, or midi");
+    setGlobal->add_option("--direct-mix", changes.directMix, "0 Off, 1 Patch")->check(CLI::Range(0, 1));
+
+    return [=]() -> std::optional<int> {
+        const PortOptions options = global->Ports();
+        if (*ports) return RunPorts();
+        if (*sendPatch) return RunSendPatch(options, o->patchPath, o->patchTo);
+        if (*requestPatch) return RunRequestPatch(options, o->patchFrom, o->requestOut, o->requestTimeout);
+        if (*sendBank) return RunSendBank(options, o->bankFile);
+        if (*receiveBank) return RunReceiveBank(options, o->receiveOut, o->bankTimeout);
+        if (*getGlobal) return RunGetGlobal(options, o->globalJson);
+        if (*setGlobal) return RunSetGlobal(options, o->changes);
+        return std::nullopt;
+    };
+}
+
+// emulate: a stand-in for the unit on a virtual MIDI port.
+Runner AddEmulateCommand(CLI::App& app) {
+    auto o = std::make_shared<EmulateOptions>();
+    auto* emulate = app.add_subcommand("emulate", "Stand in for the unit on a virtual MIDI port");
+    emulate->add_option("--api", o->api, "jack or alsa (default: the first that works)")
+        ->check(CLI::IsMember({"jack", "alsa"}));
+    emulate->add_option("--port-name", o->portName, "Client name of the ports");
+    emulate->add_option("--bank", o->bank, "Bank file to start the memory from");
+    emulate->add_option("--save", o->save, "Write the memory as a bank file at exit");
+    emulate->add_flag("--fast", o->fast, "Answer as fast as the transport carries, not at MIDI speed");
+
+    return [=]() -> std::optional<int> {
+        if (*emulate) return RunEmulate(*o);
+        return std::nullopt;
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -39,131 +242,9 @@ int main(int argc, char** argv) {
 
     CLI::App app{"Quellin: patch editor and librarian for the BOSS VF-1.", "quellin-cli"};
     app.require_subcommand(1);
-    const SlotValidator slotName;
-
-    // Options that choose the unit's ports and device ID, shared by every command.
-    int globalDeviceId = 0;
-    int outIndex = -1;
-    int inIndex = -1;
-    std::string outName;
-    std::string inName;
-    app.add_option("--device-id", globalDeviceId, "The unit's device ID (0..31)")->check(CLI::Range(0, 31));
-    auto* outOpt = app.add_option("--out", outIndex, "MIDI Out device index (see 'ports')")
-                       ->check(CLI::NonNegativeNumber);
-    app.add_option("--out-name", outName, "First MIDI Out device whose name contains TEXT")->excludes(outOpt);
-    auto* inOpt =
-        app.add_option("--in", inIndex, "MIDI In device index (see 'ports')")->check(CLI::NonNegativeNumber);
-    app.add_option("--in-name", inName, "First MIDI In device whose name contains TEXT")->excludes(inOpt);
-
-    // new
-    NewOptions newOptions;
-    auto* cmdNew = app.add_subcommand("new", "Write a fresh patch of an algorithm as a single-patch file");
-    cmdNew->add_option("--algorithm", newOptions.algorithm, "Algorithm number (0..36)")
-        ->required()
-        ->check(CLI::Range(0, kAlgorithmCount - 1));
-    cmdNew->add_option("--name", newOptions.name, "Patch name (cut at 13 characters)");
-    cmdNew->add_option("--category", newOptions.category, "Category (0..13); default: the algorithm's")
-        ->check(CLI::Range(0, kCategoryCount - 1));
-    auto* newDevice = cmdNew->add_option("--device-id", newOptions.deviceId, "Device ID written (0..31)")
-                          ->check(CLI::Range(0, 31));
-    cmdNew->add_option("-o,--output", newOptions.output, "Output file")->required();
-
-    // show
-    std::string showPath, showSlot, patchPath;
-    bool showJson = false;
-    auto* cmdShow = app.add_subcommand("show", "Show a patch file, or one slot of a bank");
-    cmdShow->add_option("file", showPath, "Single-patch or bank file")->required();
-    cmdShow->add_option("--slot", showSlot, "Bank slot (A1..B101)")->check(slotName);
-    cmdShow->add_flag("--json", showJson, "Print JSON");
-
-    // set
-    SetOptions setOptions;
-    std::string setSlot;
-    auto* cmdSet = app.add_subcommand("set", "Change parameters and write a single-patch file");
-    cmdSet->add_option("input", setOptions.input, "Single-patch or bank file")->required();
-    cmdSet->add_option("-o,--output", setOptions.output, "Output file")->required();
-    cmdSet->add_option("--slot", setSlot, "Bank slot (A1..B101)")->check(slotName);
-    auto* setDevice = cmdSet->add_option("--device-id", setOptions.deviceId, "Device ID written (0..31)")
-                          ->check(CLI::Range(0, 31));
-    cmdSet
-        ->add_option("assignments", setOptions.assignments,
-                     "B:P=V (V a stored value or a \"text\"), name=TEXT, category=C")
-        ->required();
-
-    // diff
-    std::string diffA, diffB, diffSlotA, diffSlotB;
-    auto* cmdDiff = app.add_subcommand("diff", "Compare two patches (exit 3 when they differ)");
-    cmdDiff->add_option("a", diffA, "First file")->required();
-    cmdDiff->add_option("b", diffB, "Second file")->required();
-    cmdDiff->add_option("--slot-a", diffSlotA, "Bank slot of the first file")->check(slotName);
-    cmdDiff->add_option("--slot-b", diffSlotB, "Bank slot of the second file")->check(slotName);
-
-    // bank ...
-    auto* cmdBank = app.add_subcommand("bank", "Bank files: list, extract, put, repair");
-    cmdBank->require_subcommand(1);
-    std::string bankPath, bankSlot, bankOut, bankPatch, bankFill;
-    bool bankJson = false;
-    auto* bankList = cmdBank->add_subcommand("list", "List the 202 slots of a bank");
-    bankList->add_option("bank", bankPath, "Bank file")->required();
-    bankList->add_flag("--json", bankJson, "Print JSON");
-    auto* bankExtract = cmdBank->add_subcommand("extract", "Write one slot as a single-patch file");
-    bankExtract->add_option("bank", bankPath, "Bank file")->required();
-    bankExtract->add_option("slot", bankSlot, "Slot (A1..B101)")->required()->check(slotName);
-    bankExtract->add_option("-o,--output", bankOut, "Output file")->required();
-    auto* bankPut = cmdBank->add_subcommand("put", "Replace one slot with a single-patch file");
-    bankPut->add_option("bank", bankPath, "Bank file")->required();
-    bankPut->add_option("slot", bankSlot, "Slot (A1..B101)")->required()->check(slotName);
-    bankPut->add_option("patch", bankPatch, "Single-patch file")->required();
-    bankPut->add_option("-o,--output", bankOut, "Output bank file")->required();
-    auto* bankRepair = cmdBank->add_subcommand("repair", "Load a bank with salvage and write it whole");
-    bankRepair->add_option("bank", bankPath, "Bank file")->required();
-    bankRepair->add_option("-o,--output", bankOut, "Output bank file")->required();
-    bankRepair->add_option("--fill", bankFill, "Single-patch file for the empty slots");
-
-    // Commands that talk to the unit.
-    auto* cmdPorts = app.add_subcommand("ports", "List the MIDI Out and In devices with their indexes");
-    std::string patchTo, patchFrom, requestOut, bankFile, receiveOut;
-    double requestTimeout = 10, bankTimeout = 120;
-    auto* cmdSendPatch =
-        app.add_subcommand("send-patch", "Send a patch file to the unit's edit buffer or a slot");
-    cmdSendPatch->add_option("file", patchPath, "Single-patch file")->required();
-    cmdSendPatch->add_option("--to", patchTo, "edit (default) or a slot A1..B101");
-    auto* cmdRequestPatch = app.add_subcommand("request-patch", "Request a patch from the unit and save it");
-    cmdRequestPatch->add_option("--from", patchFrom, "edit (default) or a slot A1..B101");
-    cmdRequestPatch->add_option("-o,--output", requestOut, "Output file")->required();
-    cmdRequestPatch->add_option("--timeout", requestTimeout, "Seconds to wait (default 10)")
-        ->check(CLI::PositiveNumber);
-    auto* cmdSendBank = app.add_subcommand("send-bank", "Send a bank file to the unit");
-    cmdSendBank->add_option("bank", bankFile, "Bank file")->required();
-    auto* cmdReceiveBank = app.add_subcommand("receive-bank", "Receive a bank dump started on the unit");
-    cmdReceiveBank->add_option("-o,--output", receiveOut, "Output bank file")->required();
-    cmdReceiveBank->add_option("--timeout", bankTimeout, "Seconds to wait (default 120)")
-        ->check(CLI::PositiveNumber);
-    bool globalJson = false;
-    auto* cmdGetGlobal = app.add_subcommand("get-global", "Read the unit's global settings");
-    cmdGetGlobal->add_flag("--json", globalJson, "Print JSON");
-    GlobalChanges globalChanges;
-    auto* cmdSetGlobal =
-        app.add_subcommand("set-global", "Change the unit's global settings (the others stay)");
-    cmdSetGlobal->add_option("--out-level", globalChanges.outLevel, "0..100 (shown as twice that in %)")
-        ->check(CLI::Range(0, 100));
-    cmdSetGlobal->add_option("--ns-threshold", globalChanges.nsThreshold, "0..40 (shown as value - 20 dB)")
-        ->check(CLI::Range(0, 40));
-    cmdSetGlobal->add_option("--reverb-level", globalChanges.reverbLevel, "0..100")
-        ->check(CLI::Range(0, 100));
-    cmdSetGlobal->add_option("--output", globalChanges.output, "Output type 0..4")->check(CLI::Range(0, 4));
-    cmdSetGlobal->add_option("--tempo", globalChanges.tempo, "40..250 BPM, or midi");
-    cmdSetGlobal->add_option("--direct-mix", globalChanges.directMix, "0 Off, 1 Patch")
-        ->check(CLI::Range(0, 1));
-    EmulateOptions emulate;
-    auto* cmdEmulate = app.add_subcommand("emulate", "Stand in for the unit on a virtual MIDI port");
-    cmdEmulate->add_option("--api", emulate.api, "jack or alsa (default: the first that works)")
-        ->check(CLI::IsMember({"jack", "alsa"}));
-    cmdEmulate->add_option("--port-name", emulate.portName, "Client name of the ports");
-    cmdEmulate->add_option("--bank", emulate.bank, "Bank file to start the memory from");
-    cmdEmulate->add_option("--save", emulate.save, "Write the memory as a bank file at exit");
-    cmdEmulate->add_flag("--fast", emulate.fast,
-                         "Answer as fast as the transport carries, not at MIDI speed");
+    const auto global = AddGlobalOptions(app);
+    const std::vector<Runner> groups = {AddPatchCommands(app, global), AddBankCommands(app, global),
+                                        AddDeviceCommands(app, global), AddEmulateCommand(app)};
 
     try {
         app.parse(argc, argv);
@@ -177,30 +258,8 @@ int main(int argc, char** argv) {
     }
 
     try {
-        if (*cmdNew) {
-            if (!*newDevice) newOptions.deviceId = globalDeviceId;
-            return RunNew(newOptions);
-        }
-        if (*cmdShow) return RunShow(showPath, Slot(showSlot), showJson);
-        if (*cmdSet) {
-            if (!*setDevice) setOptions.deviceId = globalDeviceId;
-            setOptions.slot = Slot(setSlot);
-            return RunSet(setOptions);
-        }
-        if (*cmdDiff) return RunDiff(diffA, Slot(diffSlotA), diffB, Slot(diffSlotB));
-        if (*bankList) return RunBankList(bankPath, bankJson);
-        if (*bankExtract) return RunBankExtract(bankPath, Slot(bankSlot), bankOut, globalDeviceId);
-        if (*bankPut) return RunBankPut(bankPath, Slot(bankSlot), bankPatch, bankOut, globalDeviceId);
-        if (*bankRepair) return RunBankRepair(bankPath, bankOut, bankFill, globalDeviceId);
-        const PortOptions ports{outIndex, outName, inIndex, inName, globalDeviceId};
-        if (*cmdPorts) return RunPorts();
-        if (*cmdSendPatch) return RunSendPatch(ports, patchPath, patchTo);
-        if (*cmdRequestPatch) return RunRequestPatch(ports, patchFrom, requestOut, requestTimeout);
-        if (*cmdSendBank) return RunSendBank(ports, bankFile);
-        if (*cmdReceiveBank) return RunReceiveBank(ports, receiveOut, bankTimeout);
-        if (*cmdGetGlobal) return RunGetGlobal(ports, globalJson);
-        if (*cmdSetGlobal) return RunSetGlobal(ports, globalChanges);
-        if (*cmdEmulate) return RunEmulate(emulate);
+        for (const Runner& run : groups)
+            if (const std::optional<int> status = run()) return *status;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "quellin-cli: %s\n", e.what());
         return kExitUsage;

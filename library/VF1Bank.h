@@ -31,21 +31,21 @@ class VF1Bank {
     // Renumbers each patch to its list position and copies the images out; returns the byte count.
     int WriteImages(uint8_t* destination);
 
-    // List operations: list position i is slot i.
+    // List operations: list position i is slot i. The bank owns its patches: RemoveAt hands one
+    // over, InsertBefore and AddTail take one in, so that a patch can move to another bank.
     int GetCount() const { return static_cast<int>(list.size()); }
     VF1Patch* GetAt(int position) const;
-    void InsertBefore(int position, VF1Patch* patch);
-    VF1Patch* RemoveAt(int position);
-    void AddTail(VF1Patch* patch);
-    VF1Patch* GetTail() const { return list.empty() ? nullptr : list.back(); }
+    void InsertBefore(int position, std::unique_ptr<VF1Patch> patch);
+    std::unique_ptr<VF1Patch> RemoveAt(int position); // null for a position outside the list
+    void AddTail(std::unique_ptr<VF1Patch> patch);
+    VF1Patch* GetTail() const { return list.empty() ? nullptr : list.back().get(); }
     int Find(const VF1Patch* patch) const;
     int GetSlotCount() const { return slotCount; }
 
   private:
     void ParseSlot(const uint8_t* data, size_t length, size_t& p, bool& anyBad, bool& salvaged);
 
-    std::vector<VF1Patch*> list;
-    std::unique_ptr<VF1Patch[]> patches;
+    std::vector<std::unique_ptr<VF1Patch>> list;
     int slotCount = 0;
     bool modified = false;
 };

@@ -1,13 +1,11 @@
 #include "midi/VF1MIDI.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
+#include "model/FileIO.h"
+#include "model/PatchImage.h"
 #include "model/Report.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Effect.h"
@@ -29,11 +27,6 @@ constexpr const char* kSendFinishFailed =
 constexpr const char* kReceiveFinishFailed = "Error finishing MIDI reception, in call %s.  You may be unable "
                                              "to perform any more MIDI transfers until you "
                                              "restart the program or your MIDI device.";
-
-bool FrameOk(const uint8_t* header, uint8_t endByte) {
-    return header[0] == kSysExStart && header[1] == kManufacturerId && header[3] == kModelId1 &&
-           header[4] == kModelId2 && endByte == kSysExEnd;
-}
 
 } // namespace
 
@@ -198,27 +191,17 @@ VF1MIDI& VF1MIDI::ReadBack(uint8_t* destination, int n) {
     return *this;
 }
 
-void VF1MIDI::SetAddress(uint8_t command, uint8_t a0, uint8_t a1, uint8_t a2) {
-    header[5] = command;
-    header[6] = a0;
-    header[7] = a1;
-    header[8] = a2;
-}
-
-void VF1MIDI::AppendMessage(const uint8_t* body, int n) {
-    checksumByte = SysExChecksum(header[6] + header[7] + header[8],
-                                 std::span<const uint8_t>(body, static_cast<size_t>(n)));
-    Append(header.data(), 9).Append(body, n).Append(&checksumByte, 1).Append(&endByte, 1);
+void VF1MIDI::SetMessage(std::span<const uint8_t> bytes) {
+    cursor = 0;
+    Append(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 bool VF1MIDI::ParseImage(uint8_t* image, bool showError, bool fixChecksum) {
     cursor = 0;
     Append(image, kPatchImageSize);
-    bool ok = ParseImageInto(msgBuffer.data(), false, patchData);
-    // Only message 1 is repaired, and in the caller's image, once its frame has been checked.
-    if (fixChecksum && FrameOk(image, image[174]))
-        image[173] = SysExChecksum(image[6] + image[7] + image[8],
-                                   std::span<const uint8_t>(image + 9, kHeaderHalfSize));
+    // Parsing reads the caller's image and repairs only its message 1; the header template stays.
+    const bool ok =
+        ParseImageData(std::span<uint8_t, kPatchImageSize>(image, kPatchImageSize), fixChecksum, patchData);
     if (!ok && showError) ShowMessage(kFormattingError, MessageStyle::Error);
     return ok;
 }
@@ -234,94 +217,28 @@ void VF1MIDI::SetPatchData(VF1Algorithm& algorithm) {
     algorithm.WritePatchData(patchData.data());
 }
 
-void VF1MIDI::AppendPatchImage() {
-    const uint8_t* first = patchData.data();
-    const uint8_t* second = patchData.data() + kHeaderHalfSize;
-    SetAddress(kCommandDT1, 0x10, 0x00, 0x00);
-    cursor = 0;
-    AppendMessage(first, kHeaderHalfSize);
-    // Message 2: the header half again with the first 80 stream bytes.
-    std::array<uint8_t, 244> body{};
-    std::memcpy(body.data(), first, kHeaderHalfSize);
-    std::memcpy(body.data() + kHeaderHalfSize, second, 80);
-    AppendMessage(body.data(), 244);
-    SetAddress(kCommandDT1, 0x10, 0x01, 0x74);
-    AppendMessage(second + 80, 144);
-}
-
 bool VF1MIDI::BuildPatchImage(VF1Algorithm& algorithm, uint8_t* out) {
     SetPatchData(algorithm);
-    AppendPatchImage();
-    std::memcpy(out, msgBuffer.data(), kPatchImageSize);
+    const PatchImage image = PatchImageMessages(patchData, kEditBufferAddress, GetDeviceID());
+    SetMessage(image);
+    std::memcpy(out, image.data(), kPatchImageSize);
     return true;
-}
-
-void VF1MIDI::BuildPatchFile(VF1Algorithm& algorithm) {
-    SetPatchData(algorithm);
-    AppendPatchImage();
-    static constexpr uint8_t kZeros[2] = {0, 0};
-    SetAddress(kCommandDT1, 0x60, 0x00, 0x00);
-    AppendMessage(kZeros, 2);
 }
 
 bool VF1MIDI::SavePatchFile(VF1Algorithm& algorithm, const std::string& path) {
-    BuildPatchFile(algorithm);
-    // Write beside the target and rename over it, so a failed save leaves an existing file whole.
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path temp = target.parent_path() / (target.filename().string() + ".quellin-tmp");
-    auto fail = [&](int error) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        ShowMessage(Format("Unable to save the file \"%s\": %s", path.c_str(), std::strerror(error)),
-                    MessageStyle::Error);
-        return false;
-    };
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr) return fail(errno);
-    const bool written =
-        std::fwrite(msgBuffer.data(), 1, kPatchFileSize, file) == static_cast<size_t>(kPatchFileSize);
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written) return fail(written ? errno : writeError);
-    if (std::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
-    return true;
+    SetPatchData(algorithm);
+    SetMessage(PatchFileMessages(patchData, GetDeviceID()));
+    return WriteFileReplacing(path, msgBuffer);
 }
 
 bool VF1MIDI::LoadPatchFile(const std::string& path, const uint8_t** firstHalf, const uint8_t** secondHalf) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        ShowMessage(Format("Unable to open the file \"%s\": %s", path.c_str(), std::strerror(errno)),
-                    MessageStyle::Error);
-        return false;
-    }
-    file.seekg(0, std::ios::end);
-    const auto length = static_cast<long long>(file.tellg());
-    file.seekg(0, std::ios::beg);
-    constexpr const char* kSizeMessage = "Incorrect SysEx file size.  A single patch file will be 598 bytes.";
-    if (length != kPatchFileSize) {
-        ShowMessage(kSizeMessage, MessageStyle::Error);
-        return false;
-    }
-    std::array<uint8_t, kPatchFileSize> bytes{};
-    file.read(reinterpret_cast<char*>(bytes.data()), kPatchFileSize);
-    if (file.gcount() != kPatchFileSize) {
-        ShowMessage(kSizeMessage, MessageStyle::Error);
-        return false;
-    }
-    file.close();
+    PatchFileBytes bytes{};
+    if (!ReadPatchFile(path, bytes)) return false;
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
     if (!ParsePatchImage(&first, &second, bytes.data())) return false;
-    // The closing message: frame and its two zero data bytes; address, command and checksum vary.
-    cursor = kPatchImageSize;
-    Append(bytes.data() + kPatchImageSize, kTerminatorSize);
-    cursor = kPatchImageSize;
-    std::array<uint8_t, 9> scratchHeader{};
-    uint8_t data[2] = {0, 0};
-    uint8_t checksum = 0;
-    uint8_t end = 0;
-    ReadBack(scratchHeader.data(), 9).ReadBack(data, 2).ReadBack(&checksum, 1).ReadBack(&end, 1);
-    if (!FrameOk(scratchHeader.data(), end) || data[0] != 0 || data[1] != 0) {
+    if (!IsClosingMessage(
+            std::span<const uint8_t, kTerminatorSize>(bytes.data() + kPatchImageSize, kTerminatorSize))) {
         ShowMessage(kFormattingError, MessageStyle::Error);
         return false;
     }
@@ -331,35 +248,22 @@ bool VF1MIDI::LoadPatchFile(const std::string& path, const uint8_t** firstHalf, 
 }
 
 void VF1MIDI::BuildTerminator(uint8_t* destination) {
-    static constexpr uint8_t kZeros[2] = {0, 0};
-    SetAddress(kCommandDT1, 0x70, 0x00, 0x00);
-    std::memcpy(destination, header.data(), 9);
-    destination[9] = 0;
-    destination[10] = 0;
-    destination[11] = SysExChecksum(0x70, kZeros);
-    destination[12] = endByte;
+    const ClosingMessageBytes end = EndOfBulkMessage(GetDeviceID());
+    std::memcpy(destination, end.data(), end.size());
 }
 
 bool VF1MIDI::SendParameter(int address, int value, int width) {
-    SetAddress(kCommandDT1, 0x20, static_cast<uint8_t>((address >> 8) & 0xFF),
-               static_cast<uint8_t>(address & 0xFF));
-    cursor = 0;
-    if (width == 4) {
-        AppendMessage(NibbleEncode16(value).data(), 4);
-    } else {
-        AppendMessage(NibbleEncode8(value).data(), 2);
-    }
+    SetMessage(ParameterMessage(address, value, width, GetDeviceID()));
     return SendBuffer(false);
 }
 
 bool VF1MIDI::SendBlock(VF1Effect& block) {
-    const int v = block.GetAddress();
-    SetAddress(kCommandDT1, 0x20, static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v & 0x7F));
     // The stream half of patchData serves as scratch space for the block's bytes.
     PatchStream stream(patchData.data() + kHeaderHalfSize, kStreamHalfSize);
     const int n = block.WriteStream(stream);
-    cursor = 0;
-    AppendMessage(patchData.data() + kHeaderHalfSize, n);
+    SetMessage(BlockMessage(
+        block.GetAddress(),
+        std::span<const uint8_t>(patchData.data() + kHeaderHalfSize, static_cast<size_t>(n)), GetDeviceID()));
     return SendBuffer(false);
 }
 
@@ -370,53 +274,21 @@ constexpr const char* kCallError =
 std::string CallError(const char* call, int rc) {
     return Format("%s, rc = %d", call, rc);
 }
-
-// Patch start + 164 in 7-bit digits.
-PatchAddressBytes SecondPartAddress(const uint8_t* start) {
-    const int linear = start[0] * 16384 + start[1] * 128 + kHeaderHalfSize;
-    return {static_cast<uint8_t>((linear >> 14) & 0x7F), static_cast<uint8_t>((linear >> 7) & 0x7F),
-            static_cast<uint8_t>(linear & 0x7F)};
-}
 } // namespace
 
-void VF1MIDI::AppendPatchStart(bool toMemory, bool bankB, int index) {
-    if (toMemory) {
-        const PatchAddressBytes a = PatchAddress(index + (bankB ? 101 : 0));
-        SetAddress(header[5], a[0], a[1], a[2]);
-    } else {
-        SetAddress(header[5], 0x10, 0x00, 0x00);
-    }
-}
-
 bool VF1MIDI::SendPatch(bool toMemory, bool bankB, int index) {
-    header[5] = kCommandDT1;
-    AppendPatchStart(toMemory, bankB, index);
-    cursor = 0;
-    AppendMessage(patchData.data(), kHeaderHalfSize);
-    const PatchAddressBytes second = SecondPartAddress(header.data() + 6);
-    SetAddress(kCommandDT1, second[0], second[1], second[2]);
-    AppendMessage(patchData.data() + kHeaderHalfSize, kStreamHalfSize);
-    static constexpr uint8_t kZeros[2] = {0, 0};
-    if (toMemory) SetAddress(kCommandDT1, 0x70, 0x00, 0x00);
-    else SetAddress(kCommandDT1, 0x60, 0x00, 0x00);
-    AppendMessage(kZeros, 2);
+    SetMessage(
+        PatchSendMessages(patchData, PatchStartAddress(toMemory, bankB, index), toMemory, GetDeviceID()));
     return SendBuffer(true);
 }
 
 bool VF1MIDI::RequestPatch(bool toMemory, bool bankB, int index) {
-    header[5] = kCommandRQ1;
-    AppendPatchStart(toMemory, bankB, index);
-    cursor = 0;
-    static constexpr uint8_t kSize[3] = {0x00, 0x03, 0x1A};
-    AppendMessage(kSize, 3);
-    header[5] = kCommandDT1;
+    SetMessage(PatchRequestMessage(PatchStartAddress(toMemory, bankB, index), GetDeviceID()));
     return SendBuffer(false);
 }
 
 bool VF1MIDI::SetGlobal(const uint8_t* global) {
-    SetAddress(kCommandDT1, 0x08, 0x01, 0x1C);
-    cursor = 0;
-    AppendMessage(global, kGlobalSize);
+    SetMessage(GlobalMessage(std::span<const uint8_t, kGlobalSize>(global, kGlobalSize), GetDeviceID()));
     return SendBuffer(false);
 }
 
@@ -540,11 +412,7 @@ bool VF1MIDI::GetGlobal(uint8_t* destination) {
     std::string teardownError;
     bool ok = false;
     if (OpenReception(1, reply.data(), kGlobalReplySize, callError)) {
-        SetAddress(kCommandRQ1, 0x08, 0x01, 0x1C);
-        cursor = 0;
-        static constexpr uint8_t kSize[3] = {0x00, 0x00, 0x18};
-        AppendMessage(kSize, 3);
-        header[5] = kCommandDT1;
+        SetMessage(GlobalRequestMessage(GetDeviceID()));
         if (SendBuffer(false)) {
             for (int t = 0; ReceivedCount() < kGlobalReplySize && t < 1000; t += 20) SleepMs(20);
         }
@@ -562,7 +430,7 @@ bool VF1MIDI::GetGlobal(uint8_t* destination) {
         return false;
     }
     if (ReceivedCount() == kGlobalReplySize) {
-        std::memcpy(destination, reply.data() + 9, kGlobalSize);
+        std::memcpy(destination, reply.data() + kMessageHeaderSize, kGlobalSize);
         ok = true;
     }
     return ok;
@@ -587,24 +455,22 @@ int VF1MIDI::ReceivePatch(const uint8_t** firstHalf, const uint8_t** secondHalf,
         ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
         return 0;
     }
-    if (!load) return -1;
+    if (!load) return kReceiveCancelled;
     const int count = ReceivedCount();
-    if (count != 410 && count != kPatchFileSize) {
+    if (!PatchReceived(count)) {
         ShowMessage("Didn't receive the right number of bytes for a Patch.  Cancelling reception.",
                     MessageStyle::Error);
         return 0;
     }
+    // A 598-byte dump has the single-patch file's layout: its first message is skipped, and the
+    // closing message behind the last two is ignored.
     std::memcpy(msgBuffer.data(), rxPatch.data(), static_cast<size_t>(count));
-    cursor = count == 410 ? 0 : 175;
-    std::array<uint8_t, 9> scratchHeader{};
-    uint8_t scratch = 0;
-    uint8_t* first = patchData.data();
-    uint8_t* second = patchData.data() + kHeaderHalfSize;
-    ReadBack(scratchHeader.data(), 9).ReadBack(first, kHeaderHalfSize).ReadBack(second, 80);
-    ReadBack(&scratch, 1).ReadBack(&scratch, 1);
-    ReadBack(scratchHeader.data(), 9).ReadBack(second + 80, 144).ReadBack(&scratch, 1).ReadBack(&scratch, 1);
-    *firstHalf = first;
-    *secondHalf = second;
+    cursor = count == kPatchReplySize ? 0 : kImageMessage2.start;
+    ReplyToPatchData(std::span<const uint8_t, kPatchReplySize>(msgBuffer.data() + cursor, kPatchReplySize),
+                     patchData);
+    cursor += kPatchReplySize;
+    *firstHalf = patchData.data();
+    *secondHalf = patchData.data() + kHeaderHalfSize;
     return count;
 }
 
@@ -618,14 +484,14 @@ int VF1MIDI::ReceiveBank(uint8_t* destination, int capacity) {
     ReportRequeueFailure();
     if (!callError.empty()) {
         ShowMessage(Format(kCallError, callError.c_str(), "receive bank", "In"), MessageStyle::Error);
-        return -1;
+        return kReceiveCancelled;
     }
     if (!teardownError.empty()) {
         ShowMessage(Format(kReceiveFinishFailed, teardownError.c_str()), MessageStyle::Error);
-        return -1;
+        return kReceiveCancelled;
     }
     const int count = ReceivedCount();
-    return load && count >= kBankImagesSize ? count : -1;
+    return load && BankReceived(count) ? count : kReceiveCancelled;
 }
 
 bool VF1MIDI::SendBank(const uint8_t* bank) {

@@ -11,18 +11,31 @@
 #include <vector>
 
 #include "midi/MidiDriver.h"
+#include "midi/SysExMessages.h"
 #include "midi/TransferDialogs.h"
+#include "model/PatchLayout.h"
 #include "model/RealTime.h"
-#include "model/SysEx.h"
-#include "model/VF1Patch.h"
 
 class VF1Algorithm;
 class VF1Effect;
 
-inline constexpr int kGlobalSize = 24;
-inline constexpr int kGlobalReplySize = 35;
 inline constexpr int kInputBufferCount = 16;
 inline constexpr int kBankReceiveCapacity = 119183;
+
+// What ReceivePatch and ReceiveBank give back.
+inline constexpr int kReceiveCancelled = -1;
+// ReceivePatch: a dump of 410 or 598 bytes was taken apart into the patch data.
+constexpr bool PatchReceived(int result) {
+    return result == kPatchReplySize || result == kPatchFileSize;
+}
+// ReceivePatch: the user cancelled (or, in the tool, the time ran out); 0 is a failure.
+constexpr bool ReceiveCancelled(int result) {
+    return result == kReceiveCancelled;
+}
+// ReceiveBank: at least the 202 images arrived; the result is then the byte count.
+constexpr bool BankReceived(int result) {
+    return result >= kBankImagesSize;
+}
 
 class VF1MIDI : public RealTimeSink {
   public:
@@ -43,8 +56,8 @@ class VF1MIDI : public RealTimeSink {
     unsigned GetOutDevice() const { return outDevice; }
     void SetInDevice(unsigned index) { inDevice = index; }
     unsigned GetInDevice() const { return inDevice; }
-    void SetDeviceID(int id) { header[2] = static_cast<uint8_t>(id & 0xFF); }
-    int GetDeviceID() const { return header[2]; }
+    void SetDeviceID(int id) { header[kDeviceIdByte] = static_cast<uint8_t>(id & 0xFF); }
+    int GetDeviceID() const { return header[kDeviceIdByte]; }
 
     bool OpenOutput();
     void CloseOutput();
@@ -55,14 +68,13 @@ class VF1MIDI : public RealTimeSink {
     VF1MIDI& Append(const uint8_t* bytes, int n);
     VF1MIDI& ReadBack(uint8_t* destination, int n);
 
-    // Patch images and files.
+    // Patch images and files: taken apart and built by the functions of model/PatchImage.h and
+    // midi/SysExMessages.h, in patchData and msgBuffer.
     bool ParseImage(uint8_t* image, bool showError, bool fixChecksum);
     bool ParsePatchImage(const uint8_t** firstHalf, const uint8_t** secondHalf, uint8_t* image);
     bool BuildPatchImage(VF1Algorithm& algorithm, uint8_t* out);
     bool SavePatchFile(VF1Algorithm& algorithm, const std::string& path);
     bool LoadPatchFile(const std::string& path, const uint8_t** firstHalf, const uint8_t** secondHalf);
-    // Assembles the single-patch file for an algorithm in msgBuffer (598 bytes).
-    void BuildPatchFile(VF1Algorithm& algorithm);
 
     // Transactions with the unit.
     void SetPatchData(VF1Algorithm& algorithm);
@@ -88,10 +100,8 @@ class VF1MIDI : public RealTimeSink {
 
   private:
     VF1MIDI();
-    void SetAddress(uint8_t command, uint8_t a0, uint8_t a1, uint8_t a2);
-    void AppendMessage(const uint8_t* body, int n); // header, body, checksum, F7
-    void AppendPatchImage();                        // the three messages of patchData at 10 00 00
-    void AppendPatchStart(bool toMemory, bool bankB, int index);
+    // Puts the bytes of an outgoing message (or several) in msgBuffer, from its start.
+    void SetMessage(std::span<const uint8_t> bytes);
 
     // The reception frame: opens the input, queues n buffers and starts it; callError receives the
     // failing call's text.
@@ -104,12 +114,11 @@ class VF1MIDI : public RealTimeSink {
     void RequeueInputBuffer(int index);
     void ReportRequeueFailure();
 
-    std::array<uint8_t, 9> header{
+    // The header template keeps the configured device ID, which every message is built with.
+    std::array<uint8_t, kMessageHeaderSize> header{
         kSysExStart, kManufacturerId, 0x00, kModelId1, kModelId2, kCommandDT1, 0, 0, 0};
     std::array<uint8_t, kPatchDataSize> patchData{};
     std::array<uint8_t, kPatchFileSize> msgBuffer{};
-    uint8_t checksumByte = 0;
-    const uint8_t endByte = kSysExEnd;
     int cursor = 0;
     bool inputOpen = false;
     bool outputOpen = false;

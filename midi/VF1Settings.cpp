@@ -22,6 +22,11 @@ int TwoDigits(const char* c) {
     return std::atoi(std::string(c, 2).c_str());
 }
 
+// The labels are read past without being compared.
+VF1Settings::Values FromText(const char* text) {
+    return {TwoDigits(text + 6), TwoDigits(text + 15), TwoDigits(text + 25)};
+}
+
 } // namespace
 
 void VF1Settings::SetPath(std::string path) {
@@ -45,15 +50,25 @@ VF1Settings::VF1Settings() {
         file = std::fopen(path.c_str(), "r+b");
         char text[kSettingsFileSize] = {};
         if (file && std::fread(text, 1, kSettingsFileSize, file) == static_cast<size_t>(kSettingsFileSize)) {
-            // The labels are read past without being compared.
-            DevID = TwoDigits(text + 6);
-            InIdx = TwoDigits(text + 15);
-            OutIdx = TwoDigits(text + 25);
+            const Values values = FromText(text);
+            DevID = values.devId;
+            InIdx = values.inIdx;
+            OutIdx = values.outIdx;
         }
         return;
     }
     // Missing, or any other size: start again from zeros.
     file = std::fopen(path.c_str(), "wb");
+}
+
+std::optional<VF1Settings::Values> VF1Settings::ReadValues() {
+    std::FILE* f = std::fopen(SettingsPath().c_str(), "rb");
+    if (f == nullptr) return std::nullopt;
+    char text[kSettingsFileSize + 1] = {};
+    const size_t n = std::fread(text, 1, sizeof text, f);
+    std::fclose(f);
+    if (n != static_cast<size_t>(kSettingsFileSize)) return std::nullopt;
+    return FromText(text);
 }
 
 VF1Settings::~VF1Settings() {

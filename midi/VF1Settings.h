@@ -3,6 +3,7 @@
 // Out device indexes, in the 27-byte text file settings.cfg in the current directory.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 class VF1Settings {
@@ -25,6 +26,16 @@ class VF1Settings {
 
     // The file's name; tests point it elsewhere before the first Instance.
     static void SetPath(std::string path);
+
+    // The three values the file holds now, read without creating, opening for writing or changing
+    // it (the command-line tool takes its default ports from them); none when the file is missing
+    // or not 27 bytes long.
+    struct Values {
+        int devId = 0;
+        int inIdx = 0;
+        int outIdx = 0;
+    };
+    static std::optional<Values> ReadValues();
 
   private:
     VF1Settings();

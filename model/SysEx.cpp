@@ -11,6 +11,15 @@ uint8_t SysExChecksum(int addressSum, std::span<const uint8_t> data) {
     return static_cast<uint8_t>((128 - (total % 128)) % 128);
 }
 
+uint8_t SysExChecksum(const PatchAddressBytes& address, std::span<const uint8_t> body) {
+    return SysExChecksum(address[0] + address[1] + address[2], body);
+}
+
+bool IsUnitFrame(const uint8_t* header, uint8_t endByte) {
+    return header[0] == kSysExStart && header[1] == kManufacturerId && header[3] == kModelId1 &&
+           header[4] == kModelId2 && endByte == kSysExEnd;
+}
+
 std::array<uint8_t, 2> NibbleEncode8(int value) {
     const auto v = static_cast<unsigned>(value) & 0xFF;
     return {static_cast<uint8_t>(v >> 4), static_cast<uint8_t>(v & 0x0F)};
@@ -31,11 +40,25 @@ int NibbleDecode16(const uint8_t* bytes) {
            (bytes[3] & 0x0F);
 }
 
+int LinearAddress(const PatchAddressBytes& address) {
+    return address[0] * 16384 + address[1] * 128 + address[2];
+}
+
+PatchAddressBytes AddressFromLinear(int linear) {
+    return {static_cast<uint8_t>((linear >> 14) & 0x7F), static_cast<uint8_t>((linear >> 7) & 0x7F),
+            static_cast<uint8_t>(linear & 0x7F)};
+}
+
+PatchAddressBytes AddressPlus(const PatchAddressBytes& address, int units) {
+    return AddressFromLinear(LinearAddress(address) + units);
+}
+
 PatchAddressBytes PatchAddress(int patchNumber) {
     const int n = patchNumber & 0xFF;
-    const int x = (n % 101) * 512;
+    // Each slot spans 512 address units; the second group starts at 04 00 00.
+    const int x = (n % kGroupSize) * 512;
     auto a0 = static_cast<uint8_t>((x >> 14) & 0x7F);
-    if (n > 100) a0 = static_cast<uint8_t>(a0 + 4);
+    if (n >= kGroupSize) a0 = static_cast<uint8_t>(a0 + 4);
     return {a0, static_cast<uint8_t>((x >> 7) & 0x7F), static_cast<uint8_t>(x & 0x7F)};
 }
 
@@ -49,13 +72,14 @@ int SlotFromName(const char* text) {
         if (*c < '0' || *c > '9') return -1;
     const int number = std::atoi(digits);
     if (number < 1 || number > 101) return -1;
-    return (group == 'A' || group == 'a' ? 0 : 101) + number - 1;
+    return (group == 'A' || group == 'a' ? 0 : kGroupSize) + number - 1;
 }
 
 const char* SlotName(int slot) {
     static const auto names = [] {
         std::array<std::string, kPatchCount> all;
-        for (int i = 0; i < kPatchCount; ++i) all[i] = (i < 101 ? "A" : "B") + std::to_string(i % 101 + 1);
+        for (int i = 0; i < kPatchCount; ++i)
+            all[i] = (i < kGroupSize ? "A" : "B") + std::to_string(i % kGroupSize + 1);
         return all;
     }();
     if (slot < 0 || slot >= kPatchCount) return "";

@@ -1,19 +1,10 @@
 #pragma once
-// The unit's exclusive-message rules: DT1 frame sizes, checksum, nibble coding and slot addresses.
+// The unit's exclusive-message rules: the DT1 / RQ1 frame, checksum, nibble coding, 7-bit
+// addresses and the memory slots' addresses.
 
 #include <array>
 #include <cstdint>
 #include <span>
-
-inline constexpr int kHeaderHalfSize = 164; // algorithm, category, name, control-assign area
-inline constexpr int kStreamHalfSize = 224; // every block's stream bytes, then zeros
-inline constexpr int kPatchDataSize = kHeaderHalfSize + kStreamHalfSize; // 388
-inline constexpr int kPatchImageSize = 585;                              // three DT1 messages
-inline constexpr int kPatchFileSize = 598; // image at 10 00 00 plus the closing message
-inline constexpr int kTerminatorSize = 13;
-inline constexpr int kPatchCount = 202;                                 // A1..A101, B1..B101
-inline constexpr int kBankImagesSize = kPatchImageSize * kPatchCount;   // 118170
-inline constexpr int kBankFileSize = kBankImagesSize + kTerminatorSize; // 118183
 
 inline constexpr uint8_t kSysExStart = 0xF0;
 inline constexpr uint8_t kSysExEnd = 0xF7;
@@ -23,15 +14,37 @@ inline constexpr uint8_t kModelId2 = 0x23;
 inline constexpr uint8_t kCommandDT1 = 0x12;
 inline constexpr uint8_t kCommandRQ1 = 0x11;
 
+// The frame: F0 41 dev 00 23 cmd a0 a1 a2, the body, the checksum, F7.
+inline constexpr int kDeviceIdByte = 2;
+inline constexpr int kCommandByte = 5;
+inline constexpr int kAddressByte = 6;
+inline constexpr int kMessageHeaderSize = 9;
+inline constexpr int kMessageOverhead = kMessageHeaderSize + 2; // header, checksum, F7
+
+inline constexpr int kPatchCount = 202; // A1..A101, B1..B101
+inline constexpr int kGroupSize = 101;
+
 using PatchAddressBytes = std::array<uint8_t, 3>;
 
 // (128 - ((addressSum + sum of data) mod 128)) mod 128.
 uint8_t SysExChecksum(int addressSum, std::span<const uint8_t> data);
+// The checksum of a message at address over its body.
+uint8_t SysExChecksum(const PatchAddressBytes& address, std::span<const uint8_t> body);
+
+// Whether a message starts F0 41 .. 00 23 and ends with F7; device ID, command, address and
+// checksum are not examined. header points at the F0.
+bool IsUnitFrame(const uint8_t* header, uint8_t endByte);
 
 std::array<uint8_t, 2> NibbleEncode8(int value);
 std::array<uint8_t, 4> NibbleEncode16(int value);
 int NibbleDecode8(const uint8_t* bytes);
 int NibbleDecode16(const uint8_t* bytes);
+
+// An address as one number of 7-bit digits (a0 * 16384 + a1 * 128 + a2), and back.
+int LinearAddress(const PatchAddressBytes& address);
+PatchAddressBytes AddressFromLinear(int linear);
+// address + units, counted in 7-bit digits.
+PatchAddressBytes AddressPlus(const PatchAddressBytes& address, int units);
 
 // Address of memory slot n (0..201); the second group's slots start at 04 00 00.
 PatchAddressBytes PatchAddress(int patchNumber);

@@ -1,12 +1,13 @@
 #include "model/VF1Algorithm.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
-#include "model/AlgorithmInfo.h"
+#include "model/PatchLayout.h"
 #include "model/Report.h"
-#include "model/SysEx.h"
 #include "model/VF1MasterEffect.h"
+#include "model/tables/AlgorithmInfo.h"
 
 VF1Algorithm::VF1Algorithm(int number_) : number(number_), category(AlgorithmDefaultCategory(number_)) {
     blocks.reserve(10);
@@ -16,7 +17,8 @@ VF1Algorithm::VF1Algorithm(int number_) : number(number_), category(AlgorithmDef
     } else {
         for (const AlgorithmBlock& b : row->blocks)
             blocks.push_back(CreateEffect(b.id, b.address, b.targetBase, ""));
-        auto m = std::make_unique<VF1MasterEffect>(row->masterId, row->masterAddress, 2, this, "");
+        auto m =
+            std::make_unique<VF1MasterEffect>(row->masterId, row->masterAddress, kMasterTargetBase, this, "");
         master = m.get();
         blocks.push_back(std::move(m));
     }
@@ -44,27 +46,26 @@ void VF1Algorithm::SelectBlock(int index) {
 }
 
 void VF1Algorithm::WriteHeader(uint8_t* header) {
-    std::memcpy(header, NibbleEncode16(number).data(), 4);
-    std::memcpy(header + 4, NibbleEncode16(category).data(), 4);
+    std::memcpy(header + kAlgorithmOffset, NibbleEncode16(number).data(), 4);
+    std::memcpy(header + kCategoryOffset, NibbleEncode16(category).data(), 4);
     for (int i = 0; i < kPatchNameLength; ++i) {
         const int c = i < static_cast<int>(name.size())
                           ? static_cast<unsigned char>(name[static_cast<size_t>(i)])
                           : 0x20;
-        std::memcpy(header + 8 + 2 * i, NibbleEncode8(c).data(), 2);
+        std::memcpy(header + kNameOffset + 2 * i, NibbleEncode8(c).data(), 2);
     }
-    header[34] = 0;
-    header[35] = 0;
-    if (master) master->WriteHeader(header + 36);
+    std::fill(header + kNameEnd, header + kControlAssignAreaOffset, 0);
+    if (master) master->WriteHeader(header + kControlAssignAreaOffset);
 }
 
 void VF1Algorithm::ReadHeader(const uint8_t* header) {
-    category = NibbleDecode16(header + 4);
+    category = NibbleDecode16(header + kCategoryOffset);
     std::string decoded;
     for (int i = 0; i < kPatchNameLength; ++i)
-        decoded += static_cast<char>(NibbleDecode8(header + 8 + 2 * i));
+        decoded += static_cast<char>(NibbleDecode8(header + kNameOffset + 2 * i));
     const auto last = decoded.find_last_not_of(" \t\n\r\f\v");
     name = last == std::string::npos ? "" : decoded.substr(0, last + 1);
-    if (master) master->ReadHeader(header + 36);
+    if (master) master->ReadHeader(header + kControlAssignAreaOffset);
 }
 
 void VF1Algorithm::WriteStream(PatchStream& stream) {
@@ -154,7 +155,7 @@ void VF1AlgorithmList::RemoveAt(int index) {
 }
 
 bool VF1AlgorithmList::LoadFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf) {
-    const int number = NibbleDecode16(headerHalf);
+    const int number = NibbleDecode16(headerHalf + kAlgorithmOffset);
     try {
         auto algorithm = std::make_unique<VF1Algorithm>(number);
         if (algorithm->GetBlockCount() == 0) {

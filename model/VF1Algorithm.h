@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/PatchLayout.h"
 #include "model/PatchStream.h"
 #include "model/VF1Effect.h"
 
@@ -93,4 +94,5 @@ class VF1AlgorithmList {
 };
 
 inline constexpr int kDefaultAlgorithm = 29; // "10-Band GEQ"
-inline constexpr int kPatchNameLength = 13;
+// The Master's own parameters are numbered from 2, behind the two global switches.
+inline constexpr int kMasterTargetBase = 2;

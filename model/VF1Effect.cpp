@@ -8,13 +8,23 @@
 VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_)
     : id(id_), address(address_), targetBase(targetBase_) {
     params.reserve(10);
-    ResetBuildCounters(targetBase);
 }
 
 VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_, const std::string& nameSuffix)
     : VF1Effect(id_, address_, targetBase_) {
+    ParamPlacer placer(targetBase);
+    BuildFromCatalogue(placer, nameSuffix);
+}
+
+VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_, ParamPlacer& placer)
+    : VF1Effect(id_, address_, targetBase_) {
+    placer.Restart(targetBase);
+    BuildFromCatalogue(placer, "");
+}
+
+void VF1Effect::BuildFromCatalogue(ParamPlacer& placer, const std::string& nameSuffix) {
     if (const BlockSpec* row = FindCatalogueBlock(id)) {
-        BuildFromSpec(*row);
+        BuildFromSpec(*row, placer);
     } else {
         ShowMessage(Format("missing support for type %d of %d", static_cast<int>(id), 2949121),
                     MessageStyle::Error);
@@ -26,27 +36,28 @@ VF1Effect::VF1Effect(uint32_t id_, int address_, int targetBase_, const std::str
 VF1Effect::~VF1Effect() = default;
 
 void VF1Effect::AddSpecParams(std::span<const ParamSpec> specs, const char* label,
-                              std::vector<std::unique_ptr<VF1Param>>& list) {
+                              std::vector<std::unique_ptr<VF1Param>>& list, ParamPlacer& placer) {
     for (const ParamSpec& s : specs) {
         const char* paramLabel = s.label[0] != '\0' ? s.label : label;
-        auto param = std::make_unique<VF1Param>(paramLabel, s.name, s.width, s.init, s.type, s.p1, s.p2, s.p3,
-                                                s.target);
+        auto param = std::make_unique<VF1Param>(placer, paramLabel, s.name, s.width, s.init, s.type, s.p1,
+                                                s.p2, s.p3, s.target);
         if (s.position) positionParam = param.get();
         list.push_back(std::move(param));
     }
 }
 
-void VF1Effect::BuildFromSpec(const BlockSpec& row) {
+void VF1Effect::BuildFromSpec(const BlockSpec& row, ParamPlacer& placer) {
     name = row.name;
-    ResetBuildCounters(targetBase, row.startByte);
-    AddSpecParams(row.params, row.label, params);
+    placer.Restart(targetBase, row.startByte);
+    AddSpecParams(row.params, row.label, params, placer);
     if (row.id == kMultiTapDelayId) {
         // Taps 1..20, four parameters each, numbered into their names and target indexes.
         for (int n = 1; n <= kMultiTapCount; ++n) {
             int k = 0;
             for (const ParamSpec& s : MultiTapParams()) {
-                params.push_back(std::make_unique<VF1Param>(s.label, s.name + Format("%d", n), s.width,
-                                                            s.init, s.type, s.p1, s.p2, s.p3, 4 * n - 2 + k));
+                params.push_back(std::make_unique<VF1Param>(placer, s.label, s.name + Format("%d", n),
+                                                            s.width, s.init, s.type, s.p1, s.p2, s.p3,
+                                                            4 * n - 2 + k));
                 ++k;
             }
         }

@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "model/CatalogueTable.h"
 #include "model/PatchStream.h"
 #include "model/VF1Param.h"
+#include "model/tables/CatalogueTable.h"
 
 class VF1Algorithm;
+
+// The effect type (the upper 16 bits of a block id) of the Master block.
+inline constexpr uint32_t kMasterEffectType = 0x18;
 
 // One entry of the Master block's target table.
 struct TargetEntry {
@@ -30,6 +33,9 @@ class VF1Effect {
     // Builds the plain block of the catalogue for id. An id the catalogue doesn't hold shows
     // "missing support for type %d of %d" and gives a block without parameters.
     VF1Effect(uint32_t id, int address, int targetBase, const std::string& nameSuffix);
+    // The same as a sub-effect of a slot: it places its parameters with the slot's placer, which
+    // then goes on behind them.
+    VF1Effect(uint32_t id, int address, int targetBase, ParamPlacer& placer);
     virtual ~VF1Effect();
     VF1Effect(const VF1Effect&) = delete;
     VF1Effect& operator=(const VF1Effect&) = delete;
@@ -61,7 +67,7 @@ class VF1Effect {
     int GetAddress() const { return address; }
     int GetTargetBase() const { return targetBase; }
     VF1Param* GetPositionParam() const { return positionParam; }
-    bool IsMaster() const { return (id >> 16) == 0x18; }
+    bool IsMaster() const { return (id >> 16) == kMasterEffectType; }
     int GetSelectedIndex() const { return selectedIndex; }
     void SwitchOn();
     void SwitchOff();
@@ -73,12 +79,13 @@ class VF1Effect {
     int OwnParamCount() const { return static_cast<int>(params.size()); }
 
   protected:
-    // For subclasses: stores id, address and target base and resets the build counters.
+    // For subclasses: stores id, address and target base; the subclass builds its parameters.
     VF1Effect(uint32_t id, int address, int targetBase);
     // Adds the parameters of a table row to list, applying the row's label where a parameter has none.
     void AddSpecParams(std::span<const ParamSpec> specs, const char* label,
-                       std::vector<std::unique_ptr<VF1Param>>& list);
-    void BuildFromSpec(const BlockSpec& row);
+                       std::vector<std::unique_ptr<VF1Param>>& list, ParamPlacer& placer);
+    void BuildFromCatalogue(ParamPlacer& placer, const std::string& nameSuffix);
+    void BuildFromSpec(const BlockSpec& row, ParamPlacer& placer);
     void AppendNameSuffix(const std::string& suffix);
     void SelectFirstAndAdopt();
 

@@ -1,6 +1,6 @@
 #include "model/VF1EffectSlot.h"
 
-#include "model/CatalogueTable.h"
+#include "model/tables/CatalogueTable.h"
 
 VF1EffectSlot::VF1EffectSlot(uint32_t id_, int address_, int targetBase_, const std::string&)
     : VF1Effect(id_, address_, targetBase_) {
@@ -8,12 +8,14 @@ VF1EffectSlot::VF1EffectSlot(uint32_t id_, int address_, int targetBase_, const 
     if (row == nullptr) return;
     name = row->name;
     sharedCount = row->sharedCount;
-    AddSpecParams(row->shared, "", params);
-    // Every sub-effect lies at the slot's own address, behind the shared bytes.
+    ParamPlacer placer(targetBase);
+    AddSpecParams(row->shared, "", params, placer);
+    // Every sub-effect lies at the slot's own address, behind the shared bytes, and numbers its
+    // targets from its own base.
     for (const SubEffectSpec& sub : row->subEffects)
-        subEffects.push_back(std::make_unique<VF1Effect>(sub.id, address, sub.targetBase, ""));
-    // Trailing parameters continue where the last sub-effect's bytes ended.
-    AddSpecParams(row->trailing, "", params);
+        subEffects.push_back(std::make_unique<VF1Effect>(sub.id, address, sub.targetBase, placer));
+    // Trailing parameters continue where the last sub-effect's bytes and target numbers ended.
+    AddSpecParams(row->trailing, "", params, placer);
     Refresh();
     if (!params.empty()) Select(0);
     for (auto& p : params) p->SetOwner(this);

@@ -1,8 +1,8 @@
 #include "model/VF1MasterEffect.h"
 
+#include "model/PatchLayout.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
-#include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 
 namespace {
@@ -48,8 +48,10 @@ const MasterVariant* FindVariant(uint32_t id) {
 
 } // namespace
 
-VF1TargetParam::VF1TargetParam(std::string name_, TargetTable* table_, const int* lastIndex_)
-    : VF1Param("", std::move(name_), 12, 0, 6, 0, 0, 0, kNoTarget), table(table_), lastIndex(lastIndex_) {
+VF1TargetParam::VF1TargetParam(ParamPlacer& placer, std::string name_, TargetTable* table_,
+                               const int* lastIndex_)
+    : VF1Param(placer, std::move(name_), 12, 0, TypeCode::kTarget, kNoTarget), table(table_),
+      lastIndex(lastIndex_) {
     targetParam = (*table)[0].param;
 }
 
@@ -141,17 +143,19 @@ VF1MasterEffect::VF1MasterEffect(uint32_t id_, int address_, int targetBase_, VF
     : VF1Effect(id_, address_, targetBase_), ownerAlgorithm(ownerAlgorithm_) {
     name = "Master";
     // The two global switches exist only as control-assign targets.
-    tunerSwitch = std::make_unique<VF1Param>("Tuner On/Off", 2, 0, 38, 0);
-    effectsSwitch = std::make_unique<VF1Param>("Effects On/Off", 2, 0, 39, 1);
+    ParamPlacer placer(targetBase);
+    tunerSwitch = std::make_unique<VF1Param>(placer, "Tuner On/Off", 2, 0, TypeCode::kTunerOnOff, 0);
+    effectsSwitch = std::make_unique<VF1Param>(placer, "Effects On/Off", 2, 0, TypeCode::kEffectsOnOff, 1);
     tunerSwitch->SetOwner(this);
     effectsSwitch->SetOwner(this);
     table[0] = {0, "Global Tuner On/Off", tunerSwitch.get()};
     table[1] = {1, "Global Effects On/Off", effectsSwitch.get()};
 
-    BuildCounters().streamOffset = 0;
+    // The Master's own parameters start its stream; their target numbers follow the switches'.
+    placer.MoveTo(0);
     firstBlockEntry = 2;
     if (const MasterVariant* variant = FindVariant(id_)) {
-        AddSpecParams(variant->params, "", params);
+        AddSpecParams(variant->params, "", params, placer);
         for (const MasterEntry& e : variant->entries)
             table[static_cast<size_t>(firstBlockEntry++)] = {e.target, e.text,
                                                              params[static_cast<size_t>(e.param)].get()};
@@ -161,15 +165,21 @@ VF1MasterEffect::VF1MasterEffect(uint32_t id_, int address_, int targetBase_, VF
 
     CollectFromBlocks();
 
-    BuildCounters().streamOffset = 0;
+    // The four control assigns lie in the header half's control-assign area, from its start.
+    placer.MoveTo(0);
     for (int n = 1; n <= 4; ++n) {
         const std::string prefix = Format("Ctl %d", n);
-        params.push_back(std::make_unique<VF1TargetParam>(prefix + " Target", &table, &lastIndex));
-        params.push_back(std::make_unique<VF1Param>(prefix + " Src Type", 4, 0, 1, kNextTarget));
-        params.push_back(std::make_unique<VF1Param>(prefix + " Src Mode", 4, 0, 2, kNextTarget));
-        params.push_back(std::make_unique<VF1Param>(prefix + " Src Min", 4, 0, 3, kNextTarget));
-        params.push_back(std::make_unique<VF1Param>(prefix + " Src Max", 4, 127, 4, kNextTarget));
-        params.push_back(std::make_unique<VF1Param>(prefix + " On/Off", 4, 0, 5, kNextTarget));
+        params.push_back(std::make_unique<VF1TargetParam>(placer, prefix + " Target", &table, &lastIndex));
+        params.push_back(std::make_unique<VF1Param>(placer, prefix + " Src Type", 4, 0, TypeCode::kSourceType,
+                                                    kNextTarget));
+        params.push_back(std::make_unique<VF1Param>(placer, prefix + " Src Mode", 4, 0, TypeCode::kSourceMode,
+                                                    kNextTarget));
+        params.push_back(
+            std::make_unique<VF1Param>(placer, prefix + " Src Min", 4, 0, TypeCode::kSourceMin, kNextTarget));
+        params.push_back(std::make_unique<VF1Param>(placer, prefix + " Src Max", 4, 127, TypeCode::kSourceMax,
+                                                    kNextTarget));
+        params.push_back(std::make_unique<VF1Param>(placer, prefix + " On/Off", 4, 0, TypeCode::kAssignOnOff,
+                                                    kNextTarget));
     }
     for (auto& p : params) p->SetOwner(this);
     Select(0);

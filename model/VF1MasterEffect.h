@@ -10,7 +10,7 @@ class VF1MasterEffect;
 // holds the range over which the control moves the target parameter.
 class VF1TargetParam : public VF1Param {
   public:
-    VF1TargetParam(std::string name, TargetTable* table, const int* lastIndex);
+    VF1TargetParam(ParamPlacer& placer, std::string name, TargetTable* table, const int* lastIndex);
 
     void SetValueIndex(int index) override;
     std::string GetEntryText(int index) const override;
@@ -20,7 +20,7 @@ class VF1TargetParam : public VF1Param {
     int GetMax() const override { return *lastIndex; }
     void Write(PatchStream& stream) const override;
     void Read(PatchStream& stream) override;
-    int GetControlKind() const override { return 4; }
+    ParamControlKind GetControlKind() const override { return ParamControlKind::Target; }
     int GetControlWidth() const override { return -1; }
 
     void SetTargetMin(int v);
@@ -73,6 +73,3 @@ class VF1MasterEffect : public VF1Effect {
     std::unique_ptr<VF1Param> tunerSwitch;
     std::unique_ptr<VF1Param> effectsSwitch;
 };
-
-inline constexpr int kControlAssignAreaOffset = 36; // in the header half
-inline constexpr int kControlAssignAreaSize = 128;

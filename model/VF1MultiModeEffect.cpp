@@ -1,6 +1,6 @@
 #include "model/VF1MultiModeEffect.h"
 
-#include "model/CatalogueTable.h"
+#include "model/tables/CatalogueTable.h"
 
 VF1MultiModeEffect::VF1MultiModeEffect(uint32_t id_, int address_, int targetBase_,
                                        const std::string& nameSuffix)
@@ -9,13 +9,14 @@ VF1MultiModeEffect::VF1MultiModeEffect(uint32_t id_, int address_, int targetBas
     if (row == nullptr) return;
     name = row->name;
     sharedCount = static_cast<int>(row->shared.size());
-    AddSpecParams(row->shared, "", params);
+    ParamPlacer placer(targetBase);
+    AddSpecParams(row->shared, "", params, placer);
     // Every mode overlays the same bytes behind the shared ones; target numbers run on.
-    const int modeStart = BuildCounters().streamOffset;
+    const int modeStart = placer.StreamOffset();
     std::vector<std::unique_ptr<VF1Param>>* lists[3] = {&params, &module1, &module2};
     for (size_t m = 0; m < row->modes.size() && m < 3; ++m) {
-        BuildCounters().streamOffset = modeStart;
-        AddSpecParams(row->modes[m].params, row->modes[m].label, *lists[m]);
+        placer.MoveTo(modeStart);
+        AddSpecParams(row->modes[m].params, row->modes[m].label, *lists[m], placer);
     }
     AppendNameSuffix(nameSuffix);
     Refresh();

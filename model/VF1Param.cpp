@@ -2,42 +2,24 @@
 
 #include <cmath>
 
+#include "model/PatchLayout.h"
 #include "model/Random.h"
 #include "model/RealTime.h"
-#include "model/SysEx.h"
 #include "model/VF1Effect.h"
-#include "model/VF1ValueType.h"
-
-ParamBuildCounters& BuildCounters() {
-    static ParamBuildCounters counters;
-    return counters;
-}
-
-void ResetBuildCounters(int targetBase, int streamOffset) {
-    BuildCounters() = {streamOffset, targetBase, 0};
-}
 
 int HeaderAddressWord(int headerOffset) {
     return (headerOffset & 0x7F) + ((headerOffset & 0x80) << 1);
 }
 
-VF1Param::VF1Param(std::string label_, std::string name_, int width_, int default_, int type_, int p1, int p2,
-                   int p3, int targetRule)
-    : value(default_), defaultValue(default_), label(std::move(label_)), name(std::move(name_)), type(type_),
-      width(width_) {
-    auto& counters = BuildCounters();
-    offset = counters.streamOffset;
-    counters.streamOffset += width;
+VF1Param::VF1Param(ParamPlacer& placer, std::string label_, std::string name_, int width_, int default_,
+                   int type_, int p1, int p2, int p3, int targetRule)
+    : value(default_), defaultValue(default_), offset(placer.Place(width_)), label(std::move(label_)),
+      name(std::move(name_)), type(type_), width(width_) {
+    // A Dummy takes its bytes and nothing else: no target number, no value type.
     if (IsDummy()) return;
-    if (targetRule == kNextTarget) {
-        target = counters.targetBase + counters.nextTargetIndex++;
-    } else if (targetRule >= 0) {
-        counters.nextTargetIndex = targetRule;
-        target = counters.targetBase + targetRule;
-        counters.nextTargetIndex = targetRule + 1;
-    }
+    target = placer.Target(targetRule);
     // The Target of a control assign has no list of its own: it names entries of the Master's table.
-    if (type != 6) valueType = ValueTypeFor(type, p1, p2, p3);
+    if (!IsTarget()) valueType = ValueTypeFor(type, p1, p2, p3);
 }
 
 void VF1Param::SetValueIndex(int index) {
@@ -61,8 +43,8 @@ int VF1Param::GetMin() const {
 int VF1Param::GetMax() const {
     return valueType ? valueType->MaxValue() : 0;
 }
-int VF1Param::GetControlKind() const {
-    return valueType ? valueType->ControlKind() : 6;
+ParamControlKind VF1Param::GetControlKind() const {
+    return valueType ? valueType->ControlKind() : ParamControlKind::None;
 }
 int VF1Param::GetControlWidth() const {
     return valueType ? valueType->ControlWidth() : -1;
@@ -109,7 +91,7 @@ void VF1Param::Read(PatchStream& stream) {
     }
     const auto v = static_cast<unsigned>(decoded);
     if (v < static_cast<unsigned>(GetMin()) || v > static_cast<unsigned>(GetMax()))
-        decoded = type == 36 ? 1 : GetMin();
+        decoded = type == TypeCode::kFxOnOff ? 1 : GetMin();
     value = decoded;
 }
 
@@ -124,7 +106,7 @@ void VF1Param::ResetToDefault() {
 }
 
 int VF1Param::RealTimeAddress() const {
-    if (IsAssignParam()) return HeaderAddressWord(36 + offset);
+    if (IsAssignParam()) return HeaderAddressWord(kControlAssignAreaOffset + offset);
     int l = (owner ? owner->GetAddress() : 0) + offset;
     // The low address byte must stay below 80H: 180H..1FFH continue at 200H.
     if (l >= 0x180 && l <= 0x1FF) l = l - 0x180 + 0x200;
@@ -161,7 +143,7 @@ int Trunc(double x) {
 } // namespace
 
 void VF1Param::Randomise() {
-    if (type == 36 || IsDummy()) return;
+    if (type == TypeCode::kFxOnOff || IsDummy()) return;
     if (IsPositionParam()) {
         const float r = Draw();
         if (Trunc(2.0f * r + 0.5f) != 2) return;

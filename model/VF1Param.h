@@ -4,31 +4,20 @@
 
 #include <string>
 
+#include "model/ParamPlacer.h"
 #include "model/PatchStream.h"
+#include "model/TypeCodes.h"
+#include "model/VF1ValueType.h"
 
 class VF1Effect;
-class VF1ValueType;
-
-// Target rules of the constructors.
-inline constexpr int kNextTarget = -1;
-inline constexpr int kNoTarget = -2;
-
-// Process-wide counters used while a block creates its parameters one after the other: the
-// running stream offset, the block's target base and the next target index.
-struct ParamBuildCounters {
-    int streamOffset = 0;
-    int targetBase = 0;
-    int nextTargetIndex = 0;
-};
-ParamBuildCounters& BuildCounters();
-void ResetBuildCounters(int targetBase, int streamOffset = 0);
 
 class VF1Param {
   public:
-    VF1Param(std::string label, std::string name, int width, int defaultValue, int type, int p1, int p2,
-             int p3, int targetRule);
-    VF1Param(std::string name, int width, int defaultValue, int type, int targetRule)
-        : VF1Param("", std::move(name), width, defaultValue, type, 0, 0, 0, targetRule) {}
+    // The placer gives the parameter its stream offset and, by targetRule, its target number.
+    VF1Param(ParamPlacer& placer, std::string label, std::string name, int width, int defaultValue, int type,
+             int p1, int p2, int p3, int targetRule);
+    VF1Param(ParamPlacer& placer, std::string name, int width, int defaultValue, int type, int targetRule)
+        : VF1Param(placer, "", std::move(name), width, defaultValue, type, 0, 0, 0, targetRule) {}
     virtual ~VF1Param() = default;
     VF1Param(const VF1Param&) = delete;
     VF1Param& operator=(const VF1Param&) = delete;
@@ -41,7 +30,7 @@ class VF1Param {
     virtual int GetMax() const;
     virtual void Write(PatchStream& stream) const;
     virtual void Read(PatchStream& stream);
-    virtual int GetControlKind() const;
+    virtual ParamControlKind GetControlKind() const;
     virtual int GetControlWidth() const;
 
     void SetValue(int v);
@@ -55,10 +44,11 @@ class VF1Param {
     std::string GetSecondModeLabel() const;
     void SetOwner(VF1Effect* block) { owner = block; }
     VF1Effect* GetOwner() const { return owner; }
-    bool IsDummy() const { return type == 30; }
-    bool IsPositionParam() const { return type == 95 || type == 96; }
-    bool IsSetSelector() const { return type >= 120 && type <= 131; }
-    bool IsAssignParam() const { return type >= 1 && type <= 6; }
+    bool IsDummy() const { return type == TypeCode::kDummy; }
+    bool IsPositionParam() const { return TypeCode::IsPosition(type); }
+    bool IsSetSelector() const { return TypeCode::IsSelector(type); }
+    bool IsAssignParam() const { return TypeCode::IsControlAssign(type); }
+    bool IsTarget() const { return type == TypeCode::kTarget; }
     int GetOffset() const { return offset; }
     int GetTarget() const { return target; }
     const std::string& GetName() const { return name; }

@@ -7,14 +7,7 @@
 #include <span>
 #include <string>
 
-#include "model/SysEx.h"
-
-using PatchImage = std::array<uint8_t, kPatchImageSize>;
-
-// Checks the frame of a 585-byte image (start, manufacturer, model and end bytes of its three
-// messages; device ID, command, address and checksums are not examined) and copies its patch
-// data out. With fixChecksum, message 1's checksum is recomputed in the image itself.
-bool ParseImageInto(uint8_t* image, bool fixChecksum, std::array<uint8_t, kPatchDataSize>& patchData);
+#include "model/PatchLayout.h"
 
 class VF1Patch {
   public:
@@ -24,7 +17,11 @@ class VF1Patch {
     void Revalidate();
     uint8_t* GetImage() { return image.data(); }
     const PatchImage& Image() const { return image; }
+    // Readdresses the image to memory slot patchNumber (0..201), checksums included.
     void SetPatchNumber(int patchNumber);
+    // The same for any base address (the edit buffer's, say).
+    void SetBaseAddress(const PatchAddressBytes& base);
+    void SetDeviceId(int deviceId);
     bool IsValid() const { return valid; }
     std::string GetName() const { return name; }
     const char* GetAlgorithmName() const { return algorithmName; }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/Report.h"
+#include "model/TypeCodes.h"
 
 VF1ValueType::VF1ValueType(int code) : typeCode(code) {}
 
@@ -48,8 +49,6 @@ void VF1ValueType::Finish() {
 
 namespace {
 
-constexpr int kGenericCode = 85;
-
 struct GenericRecord {
     int p1, p2, p3;
     std::unique_ptr<VF1ValueType> type;
@@ -72,7 +71,7 @@ ValueTypeCache& Cache() {
 
 std::unique_ptr<VF1ValueType> Build(int code, int p1, int p2, int p3) {
     auto type = std::make_unique<VF1ValueType>(code);
-    if (code == kGenericCode) type->AddRange(p1, p2, p3, "%d");
+    if (code == TypeCode::kGeneric) type->AddRange(p1, p2, p3, "%d");
     else if (!FillFromTypeTable(*type)) ShowMessage(Format("not handling paramtype %d", code));
     type->Finish();
     return type;
@@ -86,7 +85,7 @@ bool HasSlot(int code) {
 
 const VF1ValueType* ValueTypeFor(int typeCode, int p1, int p2, int p3) {
     ValueTypeCache& cache = Cache();
-    if (typeCode == kGenericCode) {
+    if (typeCode == TypeCode::kGeneric) {
         for (const GenericRecord& r : cache.generic)
             if (r.p1 == p1 && r.p2 == p2 && r.p3 == p3) return r.type.get();
         cache.generic.push_back({p1, p2, p3, Build(typeCode, p1, p2, p3)});
@@ -105,7 +104,7 @@ const VF1ValueType* ValueTypeFor(int typeCode, int p1, int p2, int p3) {
 
 void ReleaseValueType(int typeCode) {
     ValueTypeCache& cache = Cache();
-    if (typeCode == kGenericCode) cache.generic.clear();
+    if (typeCode == TypeCode::kGeneric) cache.generic.clear();
     else if (HasSlot(typeCode)) cache.slots[static_cast<size_t>(typeCode)].reset();
     else std::erase_if(cache.strays, [typeCode](const auto& t) { return t->TypeCode() == typeCode; });
 }

@@ -7,6 +7,17 @@
 #include <string>
 #include <vector>
 
+// The control that shows a parameter in the panel; the panel builds one per parameter from it.
+enum class ParamControlKind {
+    Check = 0,       // one check box (Off/On)
+    Toggle = 1,      // one option button per named value
+    SelSlider = 2,   // a slider over a numeric part and a named part, with a mode button each
+    Slider = 3,      // a slider with a value box: the default
+    Target = 4,      // a control assign's target with its minimum and maximum
+    RangeSlider = 5, // a slider paired with its partner: a control assign's source minimum and maximum
+    None = 6,        // what a parameter without a value type reports: no control
+};
+
 struct VF1ValueEntry {
     std::string text;
     int32_t value;
@@ -21,7 +32,7 @@ class VF1ValueType {
     int IndexOf(int value) const;        // -1 when no entry stores value
     int MinValue() const { return minValue; }
     int MaxValue() const { return maxValue; }
-    int ControlKind() const { return controlKind; }
+    ParamControlKind ControlKind() const { return controlKind; }
     int ControlWidth() const { return controlWidth; }
     int SplitValue() const { return splitValue; }
     const std::string& FirstModeLabel() const { return firstModeLabel; }
@@ -34,7 +45,7 @@ class VF1ValueType {
     // Numbered run: from..to (counting down when to <= from), texts formatted from the shown
     // number, stored values firstValue upward.
     void AddRange(int from, int to, int firstValue, const char* format);
-    void SetControl(int kind, int width) {
+    void SetControl(ParamControlKind kind, int width) {
         controlKind = kind;
         controlWidth = width;
     }
@@ -44,7 +55,7 @@ class VF1ValueType {
   private:
     std::vector<VF1ValueEntry> entries;
     int typeCode;
-    int controlKind = 3;
+    ParamControlKind controlKind = ParamControlKind::Slider;
     int controlWidth = -1;
     int minValue = 0;
     int maxValue = 0;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
 #include "midi/VF1MIDI.h"
-#include "model/AlgorithmInfo.h"
-#include "model/CatalogueTable.h"
 #include "model/Random.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1MasterEffect.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "model/tables/CatalogueTable.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
 #include "library/VF1Bank.h"
 #include "model/SysEx.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -179,13 +180,14 @@ TEST(Bank, ListOperationsAndRenumbering) {
 
     VF1Patch* first = bank.GetAt(0);
     VF1Patch* tenth = bank.GetAt(9);
-    EXPECT_EQ(bank.RemoveAt(0), first);
+    std::unique_ptr<VF1Patch> removed = bank.RemoveAt(0);
+    EXPECT_EQ(removed.get(), first);
     EXPECT_EQ(bank.GetCount(), kPatchCount - 1);
-    bank.AddTail(first);
+    bank.AddTail(std::move(removed));
     EXPECT_EQ(bank.GetTail(), first);
     EXPECT_EQ(bank.Find(first), kPatchCount - 1);
-    VF1Patch* moved = bank.RemoveAt(bank.Find(tenth));
-    bank.InsertBefore(0, moved);
+    std::unique_ptr<VF1Patch> moved = bank.RemoveAt(bank.Find(tenth));
+    bank.InsertBefore(0, std::move(moved));
     EXPECT_EQ(bank.GetAt(0), tenth);
     EXPECT_EQ(bank.GetCount(), kPatchCount);
     EXPECT_EQ(bank.RemoveAt(kPatchCount), nullptr);
@@ -215,4 +217,40 @@ TEST(Bank, ListOperationsAndRenumbering) {
     expected.CopyFrom(*first);
     expected.SetPatchNumber(201);
     EXPECT_EQ(ImageBytes(*reread.GetAt(201)), ImageBytes(expected));
+}
+
+// A patch dragged from one bank to the other belongs to the bank it went to: it outlives the bank
+// it came from (this runs under AddressSanitizer in quellin_sanitized_tests), and both banks keep
+// 202 slots that they write addressed slot by slot.
+TEST(Bank, PatchesMoveBetweenBanks) {
+    const std::vector<uint8_t>& file = MakeBankFile();
+    auto source = std::make_unique<VF1Bank>(file.data(), file.size());
+    VF1Bank target(kPatchCount);
+
+    VF1Patch* fifth = source->GetAt(5);
+    VF1Patch* last = source->GetAt(kPatchCount - 1);
+    target.InsertBefore(0, source->RemoveAt(5));
+    target.AddTail(source->RemoveAt(source->Find(last)));
+    // Each bank gives an empty slot back in return.
+    source->InsertBefore(5, target.RemoveAt(1));
+    source->AddTail(target.RemoveAt(1));
+    EXPECT_EQ(source->GetCount(), kPatchCount);
+    EXPECT_EQ(target.GetCount(), kPatchCount);
+    EXPECT_FALSE(source->GetAt(5)->IsValid());
+    EXPECT_EQ(source->Find(fifth), -1);
+
+    source.reset();
+    ASSERT_EQ(target.GetAt(0), fifth);
+    ASSERT_EQ(target.GetTail(), last);
+    EXPECT_EQ(fifth->GetName(), "Patch 5      ");
+    EXPECT_EQ(last->GetName(), "Patch 201    ");
+
+    std::vector<uint8_t> written(kBankFileSize);
+    ASSERT_EQ(target.WriteImages(written.data()), kBankImagesSize);
+    VF1Patch expected;
+    expected.SetImage(std::span<const uint8_t, kPatchImageSize>(file.data() + At(5, 0), kPatchImageSize),
+                      false);
+    expected.SetPatchNumber(0);
+    EXPECT_EQ(FileImage(written, 0), ImageBytes(expected));
+    EXPECT_EQ(FileImage(written, kPatchCount - 1), FileImage(file, kPatchCount - 1));
 }

@@ -1,4 +1,4 @@
-#include "model/CatalogueTable.h"
+#include "model/tables/CatalogueTable.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ std::string Hex(uint32_t id) {
 }
 
 bool IsDummy(const ParamSpec& p) {
-    return p.type == kDummyType;
+    return p.type == TypeCode::kDummy;
 }
 
 int Bytes(std::span<const ParamSpec> params) {
@@ -86,7 +86,7 @@ using Triple = std::tuple<int, int, int>;
 
 void CollectTriples(std::span<const ParamSpec> params, std::set<Triple>& triples) {
     for (const ParamSpec& p : params)
-        if (p.type == kGenericType) triples.insert({p.p1, p.p2, p.p3});
+        if (p.type == TypeCode::kGeneric) triples.insert({p.p1, p.p2, p.p3});
 }
 
 } // namespace
@@ -185,11 +185,11 @@ TEST(CatalogueTable, ParameterSpotChecks) {
         int width, init, type, p1, p2, p3;
     };
     const Case cases[] = {
-        {0x0B0000, 2, "Time", 4, 0, kGenericType, 0, 3000, 0},
-        {0x1A001B, 3, "Oct Shift", 2, 0, kGenericType, 0, -2, 0},
+        {0x0B0000, 2, "Time", 4, 0, TypeCode::kGeneric, 0, 3000, 0},
+        {0x1A001B, 3, "Oct Shift", 2, 0, TypeCode::kGeneric, 0, -2, 0},
         {0x1A001C, 2, "Trigger", 2, 0, 87, 0, 0, 0},
-        {0x0C0000, 1, "Mode", 2, 1, kGenericType, 1, 7, 1},
-        {0x220002, 2, "Room\nSize", 4, 4, kGenericType, 1, 10, 0},
+        {0x0C0000, 1, "Mode", 2, 1, TypeCode::kGeneric, 1, 7, 1},
+        {0x220002, 2, "Room\nSize", 4, 4, TypeCode::kGeneric, 1, 10, 0},
     };
     for (const Case& c : cases) {
         const ParamSpec& p = FindCatalogueBlock(c.id)->params[c.index];
@@ -316,7 +316,7 @@ TEST(BlockTables, GenericValueTypesAndInitialValues) {
     for (auto params : lists) {
         for (const ParamSpec& p : params) {
             SCOPED_TRACE(p.name);
-            if (p.type == kGenericType) {
+            if (p.type == TypeCode::kGeneric) {
                 EXPECT_GE(p.init, p.p3);
                 EXPECT_LE(p.init, p.p3 + std::abs(p.p2 - p.p1));
             } else if (p.type == 87) {

@@ -18,11 +18,11 @@
 #include <nlohmann/json.hpp>
 
 #include "midi/VF1MIDI.h"
-#include "model/AlgorithmInfo.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Patch.h"
+#include "model/tables/AlgorithmInfo.h"
 
 namespace fs = std::filesystem;
 using nlohmann::ordered_json;
@@ -70,11 +70,10 @@ Bytes SavedPatchFile(int number, const std::string& name, int category, int devi
     VF1Algorithm algorithm(number);
     algorithm.SetName(name);
     if (category >= 0) algorithm.SetCategory(category);
-    VF1MIDI& midi = VF1MIDI::Instance();
-    midi.SetDeviceID(deviceId);
-    midi.BuildPatchFile(algorithm);
-    midi.SetDeviceID(0);
-    return Bytes(midi.MessageBuffer(), midi.MessageBuffer() + kPatchFileSize);
+    PatchData data{};
+    algorithm.WritePatchData(data.data());
+    const auto file = PatchFileMessages(data, deviceId);
+    return Bytes(file.begin(), file.end());
 }
 
 std::string SlotPatchName(int slot) {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
-#include "model/AlgorithmInfo.h"
 #include "model/Random.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1EffectSlot.h"
 #include "model/VF1MasterEffect.h"
 #include "model/VF1MultiModeEffect.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

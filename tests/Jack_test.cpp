@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "JackServer.h"
-#include "TestSupport.h"
-#include "midi/RtMidiBackend.h"
+#include "midi/drivers/RtMidiBackend.h"
 #include "model/SysEx.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/JackServer.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;

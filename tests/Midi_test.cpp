@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "TestDrivers.h"
-#include "TestSupport.h"
-#include "midi/MidiSystem.h"
 #include "midi/VF1MIDI.h"
-#include "midi/VirtualUnit.h"
-#include "midi/VirtualUnitDriver.h"
-#include "model/AlgorithmInfo.h"
+#include "midi/drivers/MidiSystem.h"
+#include "midi/drivers/VirtualUnit.h"
+#include "midi/drivers/VirtualUnitDriver.h"
 #include "model/RealTime.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Effect.h"
 #include "model/VF1Param.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "tests/support/TestDrivers.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -50,11 +50,11 @@ const PatchAddressBytes kEditBuffer{0x10, 0x00, 0x00};
 
 // The unit's answer to a patch request, and the same patch in the single-patch file's layout.
 Bytes Reply410(const PatchData& data) {
-    return VirtualUnit::PatchReplyAt(data, kEditBuffer, 0);
+    return PatchReplyMessages(data, kEditBuffer, 0);
 }
 Bytes Reply598(const PatchData& data) {
-    return Concat(VirtualUnit::PatchImageAt(data, kEditBuffer, 0),
-                  Hex("F0 41 00 00 23 12 60 00 00 00 00 20 F7"));
+    const PatchImage image = PatchImageMessages(data, kEditBuffer, 0);
+    return Concat(Bytes(image.begin(), image.end()), Hex("F0 41 00 00 23 12 60 00 00 00 00 20 F7"));
 }
 
 Bytes GlobalReply(int dataBytes) {

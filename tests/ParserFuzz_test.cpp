@@ -17,10 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "TestSupport.h"
 #include "library/VF1Bank.h"
 #include "midi/VF1MIDI.h"
 #include "model/VF1Algorithm.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 

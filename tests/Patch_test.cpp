@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "TestSupport.h"
 #include "midi/VF1MIDI.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Patch.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 

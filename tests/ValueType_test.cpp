@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
 #include "model/VF1ValueType.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -192,7 +192,7 @@ TEST_F(ValueTypeTest, EveryCodeHasTheRangeAndControlOfItsRow) {
         EXPECT_TRUE(messages.Messages().empty());
         const RangeCase* expected = FindRange(code);
         ASSERT_NE(expected, nullptr);
-        EXPECT_EQ(type->ControlKind(), expected->kind);
+        EXPECT_EQ(static_cast<int>(type->ControlKind()), expected->kind);
         EXPECT_EQ(type->ControlWidth(), expected->width);
         EXPECT_EQ(type->MinValue(), expected->min);
         EXPECT_EQ(type->MaxValue(), expected->max);

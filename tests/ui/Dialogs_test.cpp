@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "midi/MidiSystem.h"
 #include "midi/VF1MIDI.h"
-#include "midi/VirtualUnitDriver.h"
+#include "midi/drivers/MidiSystem.h"
+#include "midi/drivers/VirtualUnitDriver.h"
 #include "model/Report.h"
-#include "ui/DialogTransfers.h"
-#include "ui/DialogUnits.h"
-#include "ui/VF1MIDIDlg.h"
-#include "ui/VF1MessageBox.h"
-#include "ui/VF1SendBankDlg.h"
+#include "ui/dialogs/DialogTransfers.h"
+#include "ui/dialogs/VF1MIDIDlg.h"
+#include "ui/dialogs/VF1MessageBox.h"
+#include "ui/dialogs/VF1SendBankDlg.h"
+#include "ui/widgets/DialogUnits.h"
 
 namespace {
 

@@ -22,19 +22,19 @@
 #include <string>
 #include <vector>
 
-#include "midi/MidiSystem.h"
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
-#include "midi/VirtualUnitDriver.h"
-#include "model/AlgorithmInfo.h"
+#include "midi/drivers/MidiSystem.h"
+#include "midi/drivers/VirtualUnitDriver.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
-#include "ui/BankManagerLink.h"
-#include "ui/DialogTransfers.h"
-#include "ui/MokCheckBox.h"
-#include "ui/VF1MIDIDlg.h"
-#include "ui/VF1PatchListCtrl.h"
-#include "ui/VF1main.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "ui/dialogs/DialogTransfers.h"
+#include "ui/dialogs/VF1MIDIDlg.h"
+#include "ui/editor/BankManagerLink.h"
+#include "ui/editor/VF1PatchListCtrl.h"
+#include "ui/editor/VF1main.h"
+#include "ui/widgets/MokCheckBox.h"
 
 namespace {
 
@@ -115,6 +115,14 @@ void LoadWhenOffered() {
         else dialog->reject();
     });
     poll->start(50);
+}
+
+// Returns once every event posted before the call has been handled (a zero timer fires only after
+// them), so that a check that nothing reached the unit covers all an action set going.
+void HandlePendingEvents() {
+    bool handled = false;
+    QTimer::singleShot(0, [&handled] { handled = true; });
+    QTRY_VERIFY(handled);
 }
 
 // Types a path into the file dialog's name box and presses Enter, as a user does.
@@ -220,7 +228,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(C<MokCheckBox>(Id::kTargetEdit)->GetCheck(), 1);
         // The Global section lies outside the window until ">" widens it.
         QVERIFY(C<QWidget>(Id::kGlobalGroup)->geometry().left() >= W().width());
-        QTest::qWait(50);
+        HandlePendingEvents();
         QCOMPARE(UnitMessages(), 0);
         QVERIFY(messages.empty());
     }
@@ -252,7 +260,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(List()->SelectedRow(), 0);
         QCOMPARE(W().Patches().GetCurrentIndex(), 0);
         QCOMPARE(List()->Text(3, 0), QString::fromLatin1(AlgorithmDisplayName(kDefaultAlgorithm)));
-        QTest::qWait(20);
+        HandlePendingEvents();
         QCOMPARE(UnitMessages(), sent);
 
         // Removing the last patch selects the new last one; removing another keeps the index.
@@ -314,7 +322,7 @@ class MainWindowTest : public QObject {
         const int after = UnitMessages();
         box->setFocus();
         C<QWidget>(Id::kAddPatch)->setFocus();
-        QTest::qWait(20);
+        HandlePendingEvents();
         QCOMPARE(UnitMessages(), after);
     }
 
@@ -332,7 +340,7 @@ class MainWindowTest : public QObject {
         DoubleClick(List()->viewport(), empty, Qt::RightButton);
         QCOMPARE(List()->SelectedRow(), 1);
         QCOMPARE(W().Patches().GetCurrentIndex(), 1);
-        QTest::qWait(20);
+        HandlePendingEvents();
         QCOMPARE(UnitMessages(), sent);
     }
 
@@ -387,7 +395,7 @@ class MainWindowTest : public QObject {
         QVERIFY(realTime->isHidden());
         QCOMPARE(realTime->GetCheck(), 0);
         QVERIFY(!RealTimeEdits());
-        QTest::qWait(20);
+        HandlePendingEvents();
         QCOMPARE(UnitMessages(), sent);
     }
 

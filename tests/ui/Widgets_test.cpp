@@ -1,11 +1,11 @@
 // The owner-drawn widgets and the picture renderer, driven with real events on the offscreen
 // platform: what the user sees (grabbed pixels) and what reaches the owner (signals, in order).
 
-#include "ui/DialogUnits.h"
-#include "ui/MokButton.h"
-#include "ui/MokCheckBox.h"
-#include "ui/MokSliderCtrl.h"
-#include "ui/PixelArt.h"
+#include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/MokButton.h"
+#include "ui/widgets/MokCheckBox.h"
+#include "ui/widgets/MokSliderCtrl.h"
+#include "ui/widgets/PixelArt.h"
 
 #include <QApplication>
 #include <QFocusEvent>

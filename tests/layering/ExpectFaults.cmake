@@ -1,0 +1,16 @@
+# Runs the layer check on the fixture tree and expects it to fail with exactly the lines of
+# expected.txt, in any order.
+execute_process(COMMAND ${CHECK} ${ROOT} ${RULES} RESULT_VARIABLE result OUTPUT_VARIABLE output)
+if(NOT result EQUAL 1)
+    message(FATAL_ERROR "the check exited with ${result}, not 1:\n${output}")
+endif()
+file(STRINGS ${ROOT}/expected.txt expected)
+string(REPLACE "\n" ";" found "${output}")
+list(REMOVE_ITEM found "")
+list(SORT expected)
+list(SORT found)
+if(NOT expected STREQUAL found)
+    string(REPLACE ";" "\n" expectedText "${expected}")
+    string(REPLACE ";" "\n" foundText "${found}")
+    message(FATAL_ERROR "expected:\n${expectedText}\nfound:\n${foundText}")
+endif()

@@ -1,0 +1,674 @@
+#include "ui/editor/VF1main.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+
+#include "midi/VF1MIDI.h"
+#include "midi/VF1Settings.h"
+#include "model/Random.h"
+#include "model/RealTime.h"
+#include "model/Report.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "ui/dialogs/VF1AboutDlg.h"
+#include "ui/dialogs/VF1MIDIDlg.h"
+#include "ui/editor/BankManagerLink.h"
+#include "ui/editor/VF1PatchListCtrl.h"
+#include "ui/widgets/Colours.h"
+#include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/MokButton.h"
+#include "ui/widgets/MokCheckBox.h"
+#include "ui/widgets/PixelArt.h"
+
+namespace {
+
+using Id = VF1main::ControlId;
+
+constexpr int kTemplateWidth = 577;
+constexpr int kTemplateHeight = 302;
+
+// The main part of the window; the Global section's controls sit inside its group box.
+constexpr std::array kControls = {
+    ControlSpec{Id::kPatchesLabel, DialogItemKind::Label, "Patches", 323, 7, 26, 8},
+    ControlSpec{Id::kAddPatch, DialogItemKind::MokButton, "+", 355, 7, 13, 11},
+    ControlSpec{Id::kRemovePatch, DialogItemKind::MokButton, "-", 372, 7, 13, 11},
+    ControlSpec{Id::kLoad, DialogItemKind::MokButton, "Load", 401, 7, 23, 11},
+    ControlSpec{Id::kSave, DialogItemKind::MokButton, "Save", 428, 7, 23, 11},
+    ControlSpec{Id::kExpand, DialogItemKind::MokButton, ">", 468, 7, 11, 11},
+    ControlSpec{Id::kPatchList, DialogItemKind::Custom, nullptr, 322, 22, 157, 93},
+    ControlSpec{Id::kBanks, DialogItemKind::MokButton, "Banks", 322, 119, 36, 13},
+    ControlSpec{Id::kPatchToBank, DialogItemKind::MokButton, "Patch -> Bank", 362, 119, 50, 13},
+    ControlSpec{Id::kBankPatchLabel, DialogItemKind::Label, "Bank Patch:", 423, 117, 24, 15},
+    ControlSpec{Id::kPreviousBankPatch, DialogItemKind::MokButton, "-", 449, 119, 13, 13},
+    ControlSpec{Id::kNextBankPatch, DialogItemKind::MokButton, "+", 466, 119, 13, 13},
+    ControlSpec{Id::kAlgorithmLabel, DialogItemKind::Label, "Algorithm", 384, 137, 32, 10},
+    ControlSpec{Id::kAlgorithmList, DialogItemKind::DropDownList, nullptr, 384, 146, 95, 83},
+    ControlSpec{Id::kNameLabel, DialogItemKind::Label, "Name", 384, 164, 19, 8},
+    ControlSpec{Id::kNameBox, DialogItemKind::Edit, nullptr, 408, 162, 71, 12},
+    ControlSpec{Id::kCategoryLabel, DialogItemKind::Label, "Ctgry", 384, 180, 19, 11},
+    ControlSpec{Id::kCategoryList, DialogItemKind::DropDownList, nullptr, 408, 178, 46, 82},
+    ControlSpec{Id::kRandomizeLabel, DialogItemKind::Label, "Randomize", 384, 202, 36, 8},
+    ControlSpec{Id::kRandomizeEffect, DialogItemKind::MokButton, "Effect", 421, 201, 27, 11},
+    ControlSpec{Id::kRandomizePatch, DialogItemKind::MokButton, "Patch", 452, 201, 27, 11},
+    ControlSpec{Id::kTransferGroup, DialogItemKind::GroupBox, nullptr, 382, 219, 98, 78, kHidden},
+    ControlSpec{Id::kSend, DialogItemKind::MokButton, "Send", 390, 224, 37, 14},
+    ControlSpec{Id::kRequest, DialogItemKind::MokButton, "Request", 434, 224, 37, 14},
+    ControlSpec{Id::kTargetEdit, DialogItemKind::MokRadio, "Edit", 390, 242, 27, 10},
+    ControlSpec{Id::kTargetA, DialogItemKind::MokRadio, "A:", 419, 242, 20, 10},
+    ControlSpec{Id::kTargetB, DialogItemKind::MokRadio, "B:", 419, 253, 19, 10},
+    ControlSpec{Id::kPatchNumberList, DialogItemKind::DropDownList, nullptr, 441, 242, 29, 86},
+    ControlSpec{Id::kAutoSend, DialogItemKind::MokCheckBox, "Auto-send Patch on change / selection", 391, 266,
+                81, 16, kMultiLine},
+    ControlSpec{Id::kRealTimeEdits, DialogItemKind::MokCheckBox, "Real-time Edits", 391, 284, 75, 11,
+                kHidden},
+    ControlSpec{Id::kAboutLabel, DialogItemKind::ClickLabel, "About", 521, 289, 20, 8},
+    ControlSpec{Id::kGlobalGroup, DialogItemKind::GroupBox, "Global", 489, 4, 83, 154},
+};
+
+constexpr Id kLabelFontControls[] = {Id::kNameLabel,       Id::kCategoryLabel,   Id::kAlgorithmLabel,
+                                     Id::kBankPatchLabel,  Id::kAboutLabel,      Id::kRandomizeLabel,
+                                     Id::kPatchToBank,     Id::kRandomizeEffect, Id::kRandomizePatch,
+                                     Id::kPatchNumberList, Id::kGlobalGroup};
+constexpr Id kSmallFontControls[] = {Id::kNameBox, Id::kAlgorithmList, Id::kCategoryList, Id::kPatchList};
+constexpr Id kCheckBoxes[] = {Id::kRealTimeEdits, Id::kAutoSend, Id::kTargetEdit, Id::kTargetA, Id::kTargetB};
+constexpr Id kTargets[] = {Id::kTargetEdit, Id::kTargetA, Id::kTargetB};
+
+constexpr int kPatchNumbers = kGroupSize;
+
+// Pictures and frames placed in client pixels.
+constexpr QPoint kBannerAt(6, 5);
+constexpr QPoint kLcdAt(10, 50);
+// The parameter panel frame runs from x 10 to 561. Its top lies 300 px above the bottom of the
+// whole window, caption and borders included, which the platform's window measured as 29 px more
+// than the client area; it is 261 px high.
+constexpr int kPanelFrameLeft = 10;
+constexpr int kPanelFrameRight = 561;
+constexpr int kNonClientHeight = 29;
+constexpr int kPanelFrameTopFromBottom = 300;
+constexpr int kPanelFrameHeight = 261;
+// Inclusive pixel ranges, from the LCD picture's top-left corner.
+constexpr QRect kMidiHotSpot(QPoint(6, 7), QPoint(44, 19));
+
+constexpr const char* kUnsavedBanksQuestion =
+    "You have unsaved changes in your banks.  Are you sure you want to quit without saving them?";
+constexpr const char* kSysExFilter = "Sysex Files (*.syx)";
+
+// Lime boxes with dark green text: edit boxes, lists and the lists of drop-down lists.
+void SetLcdColours(QWidget* widget) {
+    QPalette colours = widget->palette();
+    for (const auto role : {QPalette::Base, QPalette::Button}) colours.setColor(role, Colours::Lime);
+    for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        colours.setColor(role, Colours::DarkGreen);
+    colours.setColor(QPalette::Highlight, Colours::SelectionBlue);
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    widget->setPalette(colours);
+}
+
+QFrame* BorderedFrame(QWidget* parent, const QRect& geometry) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(1);
+    QPalette colours = frame->palette();
+    colours.setColor(QPalette::WindowText, Colours::DarkGreen);
+    frame->setPalette(colours);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+} // namespace
+
+VF1main::VF1main(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      midiSettingsDialog(std::make_unique<VF1MIDIDlg>(this)) {
+    setWindowTitle(QStringLiteral("Quellin"));
+    QIcon icon;
+    icon.addPixmap(Picture(Pictures::IconLarge));
+    icon.addPixmap(Picture(Pictures::IconSmall));
+    setWindowIcon(icon);
+    setFixedSize(DialogSizeToPixels(kTemplateWidth, kTemplateHeight));
+    // Not centred: the window opens at the top-left corner of the screen.
+    move(0, 0);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Colours::Red);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    CreatePictures();
+    SetUpControls();
+    SetColoursAndFonts();
+    CreateTransferFrame();
+    CollapseGlobalSection();
+    ApplyStoredMidiSettings();
+
+    // The first patch is current; its row is selected before anything can be sent.
+    patchList.Select(0);
+    algorithmList->setCurrentIndex(0);
+    SetUpPatchList();
+    Connect();
+    ChangeAlgorithm(algorithmList->currentIndex());
+
+    initialised = true;
+    listNotify = true;
+    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+}
+
+VF1main::~VF1main() {
+    // The MIDI settings of this run are what the next run starts with.
+    VF1Settings& settings = VF1Settings::Instance();
+    settings.SetDevID(midiSettingsDialog->DeviceIdIndex());
+    settings.SetInIdx(midiSettingsDialog->InIndex());
+    settings.SetOutIdx(midiSettingsDialog->OutIndex());
+    settings.Save();
+    VF1Settings::Release();
+    DestroyDiagram();
+}
+
+void VF1main::CreatePictures() {
+    bannerPicture = new QLabel(this);
+    bannerPicture->setPixmap(Picture(Pictures::Banner));
+    bannerPicture->setGeometry(QRect(kBannerAt, bannerPicture->pixmap().size()));
+
+    lcdPicture = new QLabel(this);
+    lcdPicture->setPixmap(Picture(Pictures::Lcd));
+    lcdPicture->setGeometry(QRect(kLcdAt, lcdPicture->pixmap().size()));
+    lcdPicture->setMouseTracking(true);
+    lcdPicture->installEventFilter(this);
+
+    const int top = height() + kNonClientHeight - kPanelFrameTopFromBottom;
+    paramPanelFrame = BorderedFrame(
+        this, QRect(QPoint(kPanelFrameLeft, top), QPoint(kPanelFrameRight - 1, top + kPanelFrameHeight - 1)));
+    paramPanelFrame->setObjectName(QString::number(kParamPanelFrame));
+    QPalette lime = paramPanelFrame->palette();
+    lime.setColor(QPalette::Window, Colours::Lime);
+    paramPanelFrame->setPalette(lime);
+    paramPanelFrame->setAutoFillBackground(true);
+}
+
+void VF1main::SetUpControls() {
+    controls = BuildControls(this, kControls, [](const ControlSpec&, QWidget* parent) -> QWidget* {
+        return new VF1PatchListCtrl(parent);
+    });
+    patchListView = Control<VF1PatchListCtrl>(controls, kPatchList);
+    algorithmList = Control<QComboBox>(controls, kAlgorithmList);
+    categoryList = Control<QComboBox>(controls, kCategoryList);
+    patchNumberList = Control<QComboBox>(controls, kPatchNumberList);
+    nameBox = Control<QLineEdit>(controls, kNameBox);
+    autoSend = Control<MokCheckBox>(controls, kAutoSend);
+    realTimeEdits = Control<MokCheckBox>(controls, kRealTimeEdits);
+
+    // The window has no default button: Enter presses nothing.
+    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    nameBox->setMaxLength(kPatchNameLength);
+    nameBox->installEventFilter(this);
+    Control<MokCheckBox>(controls, kTargetEdit)->SetCheck(1);
+    autoSend->SetCheck(1);
+
+    for (int n = 1; n <= kPatchNumbers; ++n) patchNumberList->addItem(QString::number(n));
+    patchNumberList->setCurrentIndex(0);
+    patchNumberList->setEnabled(false);
+    for (const AlgorithmInfo& row : AlgorithmTable())
+        algorithmList->addItem(QString::fromLatin1(row.longName));
+    for (int c = 0; c < kCategoryCount; ++c) categoryList->addItem(QString::fromLatin1(CategoryName(c)));
+
+    controls.at(kAboutLabel)->installEventFilter(this);
+}
+
+void VF1main::SetColoursAndFonts() {
+    const QFont labelFont = NamedFont("Arial", 7.5);
+    const QFont smallFont = NamedFont("Arial", 7);
+    for (const Id id : kLabelFontControls) controls.at(id)->setFont(labelFont);
+    for (const Id id : kSmallFontControls) controls.at(id)->setFont(smallFont);
+
+    for (QWidget* box : {static_cast<QWidget*>(nameBox), static_cast<QWidget*>(algorithmList),
+                         static_cast<QWidget*>(categoryList), static_cast<QWidget*>(patchNumberList)})
+        SetLcdColours(box);
+
+    QLabel* about = Control<QLabel>(controls, kAboutLabel);
+    QPalette lime = about->palette();
+    lime.setColor(QPalette::WindowText, Colours::Lime);
+    about->setPalette(lime);
+
+    // A checked box shows a dark green square, an unchecked one an empty frame; black text on red.
+    for (const Id id : kCheckBoxes)
+        Control<MokCheckBox>(controls, id)
+            ->SetColours(Colours::Red, Colours::Red, Colours::DarkGreen, Qt::black);
+}
+
+void VF1main::CreateTransferFrame() {
+    transferFrame = BorderedFrame(this, controls.at(kTransferGroup)->geometry());
+    transferFrame->setAccessibleName(QStringLiteral("Transfer Controls"));
+    // Behind the transfer controls, so that it never takes their clicks.
+    transferFrame->lower();
+}
+
+void VF1main::CollapseGlobalSection() {
+    expanded = false;
+    setFixedWidth(CollapsedWidth());
+}
+
+int VF1main::CollapsedWidth() {
+    const auto it = std::find_if(kControls.begin(), kControls.end(),
+                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
+    return DialogUnitsToPixels(it->x, it->y, it->w, it->h).left();
+}
+
+int VF1main::ExpandedWidth() {
+    const auto it = std::find_if(kControls.begin(), kControls.end(),
+                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
+    return CollapsedWidth() + DialogUnitsToPixels(it->x, it->y, it->w, it->h).width() + 10;
+}
+
+QRect VF1main::MidiSettingsHotSpot() {
+    return kMidiHotSpot;
+}
+
+void VF1main::ApplyStoredMidiSettings() {
+    const VF1Settings& settings = VF1Settings::Instance();
+    // A hand-edited file can hold "-1": a device ID byte must stay a data byte, so such values
+    // count as 0 like the values of a file of the wrong size.
+    const int deviceId = std::max(settings.GetDevID(), 0);
+    const int in = std::max(settings.GetInIdx(), 0);
+    const int out = std::max(settings.GetOutIdx(), 0);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    midi.SetDeviceID(deviceId);
+    midi.SetInDevice(static_cast<unsigned>(in));
+    midi.SetOutDevice(static_cast<unsigned>(out));
+    midiSettingsDialog->SetDeviceIdIndex(deviceId);
+    midiSettingsDialog->SetInIndex(in);
+    midiSettingsDialog->SetOutIndex(out);
+}
+
+void VF1main::SetUpPatchList() {
+    VF1Algorithm* patch = patchList.GetCurrent();
+    patchListView->InsertRow(0, QString::fromLatin1(patch->GetDisplayName()));
+    // Selecting the row loads patch 0 into the editor; listNotify is still false, so nothing is
+    // sent.
+    connect(patchListView, &VF1PatchListCtrl::rowSelected, this, &VF1main::OnRowSelected);
+    patchListView->SelectRow(0);
+    lastSelected = 0;
+}
+
+void VF1main::Connect() {
+    auto onClick = [this](int id, void (VF1main::*action)()) {
+        connect(Control<QPushButton>(controls, id), &QPushButton::clicked, this, action);
+    };
+    onClick(kAddPatch, &VF1main::AddPatch);
+    onClick(kRemovePatch, &VF1main::RemovePatch);
+    // On "+" and "-" a double-click counts as two clicks: its click and the double-click itself.
+    connect(Control<MokButton>(controls, kAddPatch), &MokButton::doubleClicked, this, &VF1main::AddPatch);
+    connect(Control<MokButton>(controls, kRemovePatch), &MokButton::doubleClicked, this,
+            &VF1main::RemovePatch);
+    onClick(kLoad, &VF1main::LoadPatch);
+    onClick(kSave, &VF1main::SavePatch);
+    onClick(kExpand, &VF1main::ToggleGlobalSection);
+    onClick(kSend, &VF1main::SendCurrentPatch);
+    onClick(kRequest, &VF1main::RequestPatch);
+    onClick(kBanks, &VF1main::ShowBankManager);
+    onClick(kPatchToBank, &VF1main::PatchToBank);
+    connect(Control<QPushButton>(controls, kPreviousBankPatch), &QPushButton::clicked, this,
+            [this] { StepBankPatch(0); });
+    connect(Control<QPushButton>(controls, kNextBankPatch), &QPushButton::clicked, this,
+            [this] { StepBankPatch(1); });
+
+    for (const Id id : kTargets)
+        connect(Control<MokCheckBox>(controls, id), &QAbstractButton::clicked, this,
+                [this, id] { OnTargetClicked(id); });
+    connect(realTimeEdits, &QAbstractButton::clicked, this,
+            [this] { SetRealTimeEdits(realTimeEdits->GetCheck() != 0); });
+    // "Auto-send" takes effect at the next change of the patch; its click changes only its state.
+
+    connect(patchListView, &VF1PatchListCtrl::emptyClicked, this, &VF1main::OnEmptyListClick);
+    connect(patchListView, &VF1PatchListCtrl::rowDoubleClicked, this, [this] { PatchToBank(); });
+
+    connect(algorithmList, &QComboBox::activated, this, &VF1main::OnAlgorithmChosen);
+    connect(categoryList, &QComboBox::activated, this, &VF1main::OnCategoryChosen);
+    connect(nameBox, &QLineEdit::textChanged, this, &VF1main::OnNameChanged);
+}
+
+QWidget* VF1main::ControlById(int id) const {
+    if (id == kParamPanelFrame) return paramPanelFrame;
+    const auto it = controls.find(id);
+    return it == controls.end() ? nullptr : it->second;
+}
+
+// ---- The patch list and the editor's boxes
+
+void VF1main::InsertPatchRow(const QString& from) {
+    const int row = patchList.GetCurrentIndex();
+    const VF1Algorithm* patch = patchList.GetCurrent();
+    patchListView->InsertRow(row, QString::fromLatin1(patch->GetDisplayName()),
+                             QString::fromLatin1(patch->GetName().c_str()), from);
+    patchListView->SelectRow(row);
+    patchListView->scrollToItem(patchListView->topLevelItem(row));
+}
+
+void VF1main::OnRowSelected(int row) {
+    lastSelected = row;
+    patchList.Select(row);
+    VF1Algorithm* patch = patchList.GetCurrent();
+    if (patch == nullptr) return;
+    patch->SetOwnerWindow(this);
+    categoryList->setCurrentIndex(patch->GetCategory());
+    algorithmList->setCurrentIndex(AlgorithmRow(patch->GetNumber()));
+    nameBox->setText(QString::fromLatin1(patch->GetName().c_str()));
+    nameText = nameBox->text().toStdString();
+    DestroyDiagram();
+    BuildDiagram();
+    if (listNotify) ApplyAutoSend();
+}
+
+void VF1main::OnEmptyListClick() {
+    // The list always keeps one selected row, and such a click sends nothing.
+    listNotify = false;
+    patchListView->SelectRow(lastSelected);
+    listNotify = true;
+}
+
+void VF1main::OnAlgorithmChosen(int listIndex) {
+    // Choosing the algorithm the patch already has would only throw its values away.
+    if (AlgorithmAtRow(listIndex) == patchList.GetCurrent()->GetNumber()) return;
+    ChangeAlgorithm(listIndex);
+}
+
+void VF1main::ChangeAlgorithm(int listIndex) {
+    DestroyDiagram();
+    patchList.ReplaceCurrent(AlgorithmAtRow(listIndex));
+    VF1Algorithm* patch = patchList.GetCurrent();
+    patch->SetOwnerWindow(this);
+    categoryList->setCurrentIndex(patch->GetCategory());
+    patchListView->SetText(patchList.GetCurrentIndex(), VF1PatchListCtrl::kAlgorithmColumn,
+                           QString::fromLatin1(patch->GetDisplayName()));
+    patch->SetName(nameText);
+    BuildDiagram();
+    if (initialised) ApplyAutoSend();
+}
+
+void VF1main::OnCategoryChosen(int index) {
+    if (index == patchList.GetCurrent()->GetCategory()) return;
+    patchList.GetCurrent()->SetCategory(index);
+    ApplyAutoSend();
+}
+
+void VF1main::OnNameChanged(const QString& text) {
+    // The unit shows only codes 32 to 125: the name ends before the first other character.
+    const auto bad =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 125; });
+    QString name = text;
+    if (bad != text.end()) {
+        name.truncate(static_cast<int>(bad - text.begin()));
+        // The cut name is still the user's change, and goes to the unit when the box is left.
+        const bool modified = nameBox->isModified();
+        const QSignalBlocker blocker(nameBox);
+        nameBox->setText(name);
+        nameBox->setModified(modified);
+    }
+    nameText = name.toStdString();
+    patchListView->SetText(patchList.GetCurrentIndex(), VF1PatchListCtrl::kNameColumn, name);
+    patchList.GetCurrent()->SetName(nameText);
+}
+
+void VF1main::OnNameFocusLost() {
+    if (!nameBox->isModified()) return;
+    nameText = nameBox->text().toStdString();
+    nameBox->setModified(false);
+    ApplyAutoSend();
+}
+
+void VF1main::OnTargetClicked(int id) {
+    for (const Id target : kTargets) Control<MokCheckBox>(controls, target)->SetCheck(target == id ? 1 : 0);
+    patchNumberList->setEnabled(id != kTargetEdit);
+}
+
+bool VF1main::TargetIsEdit() const {
+    return Control<MokCheckBox>(controls, kTargetEdit)->GetCheck() != 0;
+}
+bool VF1main::TargetIsBankB() const {
+    return Control<MokCheckBox>(controls, kTargetA)->GetCheck() == 0;
+}
+int VF1main::TargetNumber() const {
+    return patchNumberList->currentIndex();
+}
+
+void VF1main::ShowRealTimeEdits() {
+    realTimeEdits->show();
+    realTimeEdits->SetCheck(1);
+    SetRealTimeEdits(true);
+}
+
+void VF1main::ApplyAutoSend() {
+    if (autoSend->GetCheck()) {
+        VF1MIDI& midi = VF1MIDI::Instance();
+        midi.SetPatchData(*patchList.GetCurrent());
+        if (midi.SendPatch(false, false, 0)) ShowRealTimeEdits();
+        return;
+    }
+    realTimeEdits->hide();
+    realTimeEdits->SetCheck(0);
+    SetRealTimeEdits(false);
+}
+
+// ---- Buttons
+
+void VF1main::AddPatch() {
+    patchList.AddDefault();
+    const int row = patchList.GetCount() - 1;
+    patchListView->InsertRow(row, QString::fromLatin1(patchList.GetAt(row)->GetDisplayName()));
+}
+
+void VF1main::RemovePatch() {
+    if (patchList.GetCount() < 2) return;
+    const int row = patchList.GetCurrentIndex();
+    // The diagram shows the patch that goes; it goes first.
+    DestroyDiagram();
+    patchList.RemoveAt(row);
+    patchListView->DeleteRow(row);
+    patchListView->SelectRow(patchList.GetCurrentIndex());
+}
+
+void VF1main::LoadPatch() {
+    QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kSysExFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    LoadPatchFromFile(dialog.selectedFiles().first());
+}
+
+bool VF1main::LoadPatchFromFile(const QString& path) {
+    const uint8_t* first = nullptr;
+    const uint8_t* second = nullptr;
+    if (!VF1MIDI::Instance().LoadPatchFile(path.toStdString(), &first, &second)) return false;
+    if (!patchList.LoadFromPatchData(first, second)) return false;
+    InsertPatchRow(QStringLiteral("file"));
+    return true;
+}
+
+void VF1main::SavePatch() {
+    QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kSysExFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("syx"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    SavePatchToFile(dialog.selectedFiles().first());
+}
+
+bool VF1main::SavePatchToFile(const QString& path) {
+    return VF1MIDI::Instance().SavePatchFile(*patchList.GetCurrent(), path.toStdString());
+}
+
+void VF1main::SendCurrentPatch() {
+    VF1MIDI& midi = VF1MIDI::Instance();
+    midi.SetPatchData(*patchList.GetCurrent());
+    const bool toMemory = !TargetIsEdit();
+    if (midi.SendPatch(toMemory, TargetIsBankB(), TargetNumber()) && !toMemory) ShowRealTimeEdits();
+}
+
+void VF1main::RequestPatch() {
+    const bool toMemory = !TargetIsEdit();
+    const bool bankB = TargetIsBankB();
+    const int number = TargetNumber();
+    const uint8_t* first = nullptr;
+    const uint8_t* second = nullptr;
+    const int count = VF1MIDI::Instance().ReceivePatch(&first, &second, toMemory, bankB, number);
+    if (!PatchReceived(count)) return;
+    if (!patchList.LoadFromPatchData(first, second)) return;
+    InsertPatchRow(toMemory ? QString::fromLatin1(SlotName(number + (bankB ? kGroupSize : 0)))
+                            : QStringLiteral("edit"));
+    if (!toMemory) ShowRealTimeEdits();
+}
+
+bool VF1main::OpenBankPatch(const uint8_t* image, int bankNumber, int index) {
+    // Parsing works in a copy: the bank keeps its image as it is.
+    std::array<uint8_t, kPatchImageSize> copy{};
+    std::copy(image, image + kPatchImageSize, copy.begin());
+    const uint8_t* first = nullptr;
+    const uint8_t* second = nullptr;
+    if (!VF1MIDI::Instance().ParsePatchImage(&first, &second, copy.data())) return false;
+    if (!patchList.LoadFromPatchData(first, second)) return false;
+    InsertPatchRow(QString::fromStdString(Format("%d:%s", bankNumber, SlotName(index))));
+    return true;
+}
+
+void VF1main::ToggleGlobalSection() {
+    const int delta = controls.at(kGlobalGroup)->width() + 10;
+    expanded = !expanded;
+    setFixedWidth(width() + (expanded ? delta : -delta));
+    Control<QPushButton>(controls, kExpand)->setText(expanded ? QStringLiteral("<") : QStringLiteral(">"));
+}
+
+void VF1main::OpenMidiSettings() {
+    VF1MIDI& midi = VF1MIDI::Instance();
+    midiSettingsDialog->Run(midi.GetOutDevNames(), midi.GetInDevNames());
+    // Whichever way the dialog closed, its selections apply.
+    midi.SetOutDevice(static_cast<unsigned>(midiSettingsDialog->OutIndex()));
+    midi.SetInDevice(static_cast<unsigned>(midiSettingsDialog->InIndex()));
+    midi.SetDeviceID(midiSettingsDialog->DeviceIdIndex());
+}
+
+void VF1main::ShowAbout() {
+    VF1AboutDlg about(this);
+    about.exec();
+}
+
+// ---- The bank manager
+
+void VF1main::ShowBankManager() {
+    if (bankManager == nullptr) return;
+    bankManager->ShowManager();
+    bankWindowShown = true;
+}
+
+void VF1main::PatchToBank() {
+    if (bankManager == nullptr) return;
+    VF1MIDI::Instance().BuildPatchImage(*patchList.GetCurrent(), bankManager->EditedPatchImage());
+    bankManager->EditedPatchChanged();
+}
+
+void VF1main::StepBankPatch(int next) {
+    if (bankManager) bankManager->StepPatch(next);
+}
+
+void VF1main::OnEffectPositionsChanged(bool moved) {
+    RepositionDiagramBlocks();
+    if (moved) {
+        ApplyAutoSend();
+        ApplyAutoSend();
+    }
+}
+
+void VF1main::OnBlockLayoutChanged() {
+    RebuildSelectedPanel();
+}
+
+// ---- The diagram's place
+
+void VF1main::BuildDiagram() {}
+void VF1main::DestroyDiagram() {}
+void VF1main::RepositionDiagramBlocks() {}
+void VF1main::RebuildSelectedPanel() {}
+
+// ---- Window events
+
+void VF1main::reject() {
+    if (bankManager && bankManager->HasUnsavedChanges() &&
+        ShowMessage(kUnsavedBanksQuestion, MessageStyle::Question) != 1)
+        return;
+    QDialog::reject();
+}
+
+bool VF1main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lcdPicture) {
+        if (event->type() == QEvent::MouseMove) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            lcdPicture->setCursor(kMidiHotSpot.contains(mouse->position().toPoint()) ? Qt::PointingHandCursor
+                                                                                     : Qt::ArrowCursor);
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && kMidiHotSpot.contains(mouse->position().toPoint())) {
+                OpenMidiSettings();
+                return true;
+            }
+        }
+    } else if (watched == controls.at(kAboutLabel)) {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            ShowAbout();
+            return true;
+        }
+    } else if (watched == nameBox && event->type() == QEvent::FocusOut) {
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) OnNameFocusLost();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void VF1main::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if (isMinimized()) {
+            if (bankManager) bankManager->HideManager();
+        } else if ((change->oldState() & Qt::WindowMinimized) && bankWindowShown && bankManager) {
+            bankManager->ShowManager();
+        }
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && initialised && bankManager) {
+        bankManager->RaiseManager();
+        raise();
+    }
+    QDialog::changeEvent(event);
+}
+
+void VF1main::contextMenuEvent(QContextMenuEvent* event) {
+    // The window's own menu: the platform's system menu is not the same on every desktop.
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("MIDI Settings..."), this, &VF1main::OpenMidiSettings);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("&About Quellin..."), this, &VF1main::ShowAbout);
+    menu.exec(event->globalPos());
+}
+
+void VF1main::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!painted) {
+        painted = true;
+        // Reported once the whole first frame, children included, has been drawn.
+        QTimer::singleShot(0, this, &VF1main::firstPainted);
+    }
+}

@@ -1,0 +1,183 @@
+#pragma once
+// The main window: the list of open patches, the current patch's algorithm, name and category,
+// the LCD area where its diagram goes and the frame for its parameter panel, the controls that
+// send a patch to the unit and request one from it, and the ways to the bank manager, the MIDI
+// settings, the About box and the Global section.
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/VF1Algorithm.h"
+#include "ui/widgets/DialogTemplate.h"
+
+class BankManagerLink;
+class MokCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class VF1MIDIDlg;
+class VF1PatchListCtrl;
+
+class VF1main : public QDialog, public AlgorithmObserver {
+    Q_OBJECT
+  public:
+    // Control ids of the window's table.
+    enum ControlId {
+        kParamPanelFrame = 1,
+        kCategoryList = 1006,
+        kSend = 1008,
+        kRandomizeEffect = 1009,
+        kRandomizePatch = 1010,
+        kRequest = 1012,
+        kNameBox = 1014,
+        kRealTimeEdits = 1024,
+        kNameLabel = 1026,
+        kCategoryLabel = 1027,
+        kAlgorithmLabel = 1028,
+        kPatchesLabel = 1029,
+        kTargetEdit = 1040,
+        kTargetA = 1041,
+        kTargetB = 1042,
+        kPatchNumberList = 1043,
+        kPatchList = 1044,
+        kAlgorithmList = 1045,
+        kAddPatch = 1046,
+        kRemovePatch = 1047,
+        kLoad = 1049,
+        kSave = 1050,
+        kExpand = 1051,
+        kBanks = 1060,
+        kGlobalGroup = 1069,
+        kPatchToBank = 1071,
+        kNextBankPatch = 1072,
+        kPreviousBankPatch = 1073,
+        kTransferGroup = 1099,
+        kAutoSend = 1100,
+        kBankPatchLabel = 1104,
+        kAboutLabel = 1105,
+        kRandomizeLabel = 1120,
+    };
+
+    explicit VF1main(QWidget* parent = nullptr);
+    ~VF1main() override;
+
+    // Opens a patch image of a bank (bank 1 or 2, slot 0..201) as a new patch and selects it.
+    bool OpenBankPatch(const uint8_t* image, int bankNumber, int index);
+
+    // AlgorithmObserver: the current patch reports changes the diagram has to follow.
+    void OnEffectPositionsChanged(bool moved) override;
+    void OnBlockLayoutChanged() override;
+
+    // The bank manager, once there is one (not owned); null skips every call to it.
+    void SetBankManager(BankManagerLink* manager) { bankManager = manager; }
+
+    // The user's actions, as the window's controls run them. Load and Save ask for a file first;
+    // the File variants take the path.
+    void AddPatch();
+    void RemovePatch();
+    void LoadPatch();
+    bool LoadPatchFromFile(const QString& path);
+    void SavePatch();
+    bool SavePatchToFile(const QString& path);
+    void SendCurrentPatch();
+    void RequestPatch();
+    void ToggleGlobalSection();
+    void OpenMidiSettings();
+    void ShowAbout();
+    // Sends the current patch to the unit's edit buffer when "Auto-send" is checked; otherwise
+    // turns real-time editing off.
+    void ApplyAutoSend();
+
+    VF1AlgorithmList& Patches() { return patchList; }
+    VF1PatchListCtrl* PatchListView() const { return patchListView; }
+    VF1MIDIDlg& MidiSettingsDialog() { return *midiSettingsDialog; }
+    QWidget* ControlById(int id) const;
+    bool IsExpanded() const { return expanded; }
+    bool IsInitialised() const { return initialised; }
+    const std::string& NameText() const { return nameText; }
+
+    // The LCD picture's spot that opens the MIDI settings (client pixels of the picture).
+    static QRect MidiSettingsHotSpot();
+
+    // The client widths of the window with the Global section hidden and shown.
+    static int CollapsedWidth();
+    static int ExpandedWidth();
+
+  signals:
+    // The window has painted itself for the first time.
+    void firstPainted();
+
+  public slots:
+    void reject() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void CreatePictures();
+    void SetUpControls();
+    void SetColoursAndFonts();
+    void CreateTransferFrame();
+    void CollapseGlobalSection();
+    void ApplyStoredMidiSettings();
+    void SetUpPatchList();
+    void Connect();
+
+    // Patch list rows and the editor's boxes.
+    void InsertPatchRow(const QString& from);
+    void OnRowSelected(int row);
+    void OnEmptyListClick();
+    void OnAlgorithmChosen(int listIndex);
+    void ChangeAlgorithm(int listIndex);
+    void OnCategoryChosen(int index);
+    void OnNameChanged(const QString& text);
+    void OnNameFocusLost();
+    void OnTargetClicked(int id);
+    void ShowRealTimeEdits();
+    bool TargetIsEdit() const;
+    bool TargetIsBankB() const;
+    int TargetNumber() const;
+
+    // The bank manager's part.
+    void ShowBankManager();
+    void PatchToBank();
+    void StepBankPatch(int next);
+
+    // The algorithm diagram and its parameter panels are built over the LCD picture and in the
+    // parameter panel frame; until that part exists these hold its place and do nothing.
+    void BuildDiagram();
+    void DestroyDiagram();
+    void RepositionDiagramBlocks();
+    void RebuildSelectedPanel();
+
+    std::unique_ptr<VF1MIDIDlg> midiSettingsDialog;
+    BankManagerLink* bankManager = nullptr;
+    VF1AlgorithmList patchList;
+    std::string nameText;
+    bool expanded = false;
+    bool initialised = false;
+    bool listNotify = false;
+    int lastSelected = 0;
+    bool bankWindowShown = false;
+    bool painted = false;
+
+    ControlMap controls;
+    VF1PatchListCtrl* patchListView = nullptr;
+    QComboBox* algorithmList = nullptr;
+    QComboBox* categoryList = nullptr;
+    QComboBox* patchNumberList = nullptr;
+    QLineEdit* nameBox = nullptr;
+    MokCheckBox* autoSend = nullptr;
+    MokCheckBox* realTimeEdits = nullptr;
+    QLabel* bannerPicture = nullptr;
+    QLabel* lcdPicture = nullptr;
+    QFrame* paramPanelFrame = nullptr;
+    QFrame* transferFrame = nullptr;
+};

@@ -20,6 +20,7 @@
 #include "model/VF1ValueType.h"
 #include "model/tables/AlgorithmInfo.h"
 #include "model/tables/CatalogueTable.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -57,20 +58,7 @@ std::vector<Triple> GenericTriples() {
 
 // A clean bank as the program writes one: slot i holds a fresh algorithm i mod 37.
 std::vector<uint8_t> CleanBank() {
-    std::vector<uint8_t> bytes(kBankFileSize);
-    VF1MIDI& midi = VF1MIDI::Instance();
-    for (int slot = 0; slot < kPatchCount; ++slot) {
-        VF1Algorithm algorithm(slot % kAlgorithmCount);
-        algorithm.SetName(SlotName(slot));
-        PatchImage image{};
-        midi.BuildPatchImage(algorithm, image.data());
-        VF1Patch patch;
-        patch.SetImage(image, false);
-        patch.SetPatchNumber(slot);
-        std::copy(patch.Image().begin(), patch.Image().end(), bytes.begin() + kPatchImageSize * slot);
-    }
-    midi.BuildTerminator(bytes.data() + kBankImagesSize);
-    return bytes;
+    return MakeBankFile([](int slot) { return FreshPatch{slot % kAlgorithmCount, SlotName(slot)}; });
 }
 
 void ParseBank(benchmark::State& state, const std::vector<uint8_t>& bytes, bool expectAllValid) {

@@ -32,13 +32,17 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes)
     return ok;
 }
 
+bool OpenToRead(const std::string& path, std::ifstream& file) {
+    file.open(path, std::ios::binary);
+    if (file) return true;
+    ShowMessage(Format("Unable to open the file \"%s\": %s", path.c_str(), std::strerror(errno)),
+                MessageStyle::Error);
+    return false;
+}
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        ShowMessage(Format("Unable to open the file \"%s\": %s", path.c_str(), std::strerror(errno)),
-                    MessageStyle::Error);
-        return false;
-    }
+    std::ifstream file;
+    if (!OpenToRead(path, file)) return false;
     bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     return true;
 }

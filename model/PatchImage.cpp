@@ -1,10 +1,9 @@
 #include "model/PatchImage.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
+#include "model/FileIO.h"
 #include "model/Report.h"
 
 namespace {
@@ -65,12 +64,8 @@ int ImageAlgorithm(std::span<const uint8_t, kPatchImageSize> image) {
 }
 
 bool ReadPatchFile(const std::string& path, PatchFileBytes& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        ShowMessage(Format("Unable to open the file \"%s\": %s", path.c_str(), std::strerror(errno)),
-                    MessageStyle::Error);
-        return false;
-    }
+    std::ifstream file;
+    if (!OpenToRead(path, file)) return false;
     file.seekg(0, std::ios::end);
     const auto length = static_cast<long long>(file.tellg());
     file.seekg(0, std::ios::beg);

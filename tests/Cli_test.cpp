@@ -17,12 +17,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "midi/VF1MIDI.h"
+#include "midi/SysExMessages.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/VF1Algorithm.h"
 #include "model/VF1Patch.h"
 #include "model/tables/AlgorithmInfo.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using nlohmann::ordered_json;
@@ -82,22 +83,9 @@ std::string SlotPatchName(int slot) {
 
 // A clean bank as the program writes one: slot i holds a fresh algorithm i mod 37 named after its slot.
 const Bytes& CleanBank() {
-    static const Bytes bank = [] {
-        Bytes bytes(kBankFileSize);
-        VF1MIDI& midi = VF1MIDI::Instance();
-        for (int slot = 0; slot < kPatchCount; ++slot) {
-            VF1Algorithm algorithm(slot % kAlgorithmCount);
-            algorithm.SetName(SlotPatchName(slot));
-            PatchImage image{};
-            midi.BuildPatchImage(algorithm, image.data());
-            VF1Patch patch;
-            patch.SetImage(image, false);
-            patch.SetPatchNumber(slot);
-            std::copy(patch.Image().begin(), patch.Image().end(), bytes.begin() + kPatchImageSize * slot);
-        }
-        midi.BuildTerminator(bytes.data() + kBankImagesSize);
-        return bytes;
-    }();
+    static const Bytes bank = MakeBankFile([](int slot) {
+        return FreshPatch{slot % kAlgorithmCount, SlotPatchName(slot)};
+    });
     return bank;
 }
 

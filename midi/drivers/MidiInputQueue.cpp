@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/SysEx.h"
+
 void MidiInputQueue::Open(MidiInputDriver::Callback cb) {
     {
         std::scoped_lock lock(deliverMutex, mutex);
@@ -126,22 +128,22 @@ void MidiInputQueue::Deliver(const uint8_t* bytes, size_t n) {
     }
     for (size_t i = 0; i < n; ++i) {
         const uint8_t b = bytes[i];
-        if (b == 0xF0) {
+        if (b == kSysExStart) {
             inSysEx = true;
         } else if (!inSysEx || (b >= 0xF8)) {
             continue;
-        } else if (b >= 0x80 && b != 0xF7) {
+        } else if (b >= 0x80 && b != kSysExEnd) {
             // A status byte ends a message that never saw its F7; the bytes so far stay delivered.
             inSysEx = false;
             continue;
         }
         if (current == nullptr && TakeBuffer() == nullptr) {
             // No buffer queued: the byte is lost, as it would be on the wire.
-            if (b == 0xF7) inSysEx = false;
+            if (b == kSysExEnd) inSysEx = false;
             continue;
         }
         current->data[fill++] = b;
-        const bool end = b == 0xF7;
+        const bool end = b == kSysExEnd;
         if (end) inSysEx = false;
         if (end || fill >= current->length) {
             MidiInBuffer* done = current;

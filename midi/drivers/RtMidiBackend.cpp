@@ -7,6 +7,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "model/SysEx.h"
+
 namespace {
 
 void IgnoreJack(const char*) {}
@@ -73,12 +75,12 @@ void PacedSender::Pace(size_t n) {
 bool PacedSender::Send(const uint8_t* bytes, size_t n) {
     size_t i = 0;
     while (i < n) {
-        if (bytes[i] != 0xF0) {
+        if (bytes[i] != kSysExStart) {
             ++i;
             continue;
         }
         size_t end = i + 1;
-        while (end < n && bytes[end] != 0xF7) ++end;
+        while (end < n && bytes[end] != kSysExEnd) ++end;
         if (end >= n) break; // an unfinished message is not sent
         const size_t len = end - i + 1;
         Pace(len);

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "midi/VF1MIDI.h"
+#include "midi/SysExMessages.h"
 #include "model/Random.h"
 #include "model/VF1Algorithm.h"
 #include "model/tables/AlgorithmInfo.h"
@@ -51,26 +51,34 @@ ScriptedRandom::~ScriptedRandom() {
     SetRandomSource({});
 }
 
+PatchImage FreshPatchImage(int algorithmNumber, const std::string& name, int slot) {
+    VF1Algorithm algorithm(algorithmNumber);
+    algorithm.SetName(name);
+    PatchData data{};
+    algorithm.WritePatchData(data.data());
+    return PatchImageMessages(data, PatchAddress(slot), 0);
+}
+
 PatchImage MakePatchImage(int slot) {
-    VF1Algorithm algorithm(AlgorithmAtRow(slot % kAlgorithmCount));
-    algorithm.SetName(Format("Patch %d", slot));
-    PatchImage built{};
-    VF1MIDI::Instance().BuildPatchImage(algorithm, built.data());
-    VF1Patch patch;
-    patch.SetImage(built, false);
-    patch.SetPatchNumber(slot);
-    return patch.Image();
+    return FreshPatchImage(AlgorithmAtRow(slot % kAlgorithmCount), Format("Patch %d", slot), slot);
+}
+
+std::vector<uint8_t> MakeBankFile(const std::function<FreshPatch(int slot)>& patchOf) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(kBankFileSize);
+    for (int slot = 0; slot < kPatchCount; ++slot) {
+        const FreshPatch patch = patchOf(slot);
+        const PatchImage image = FreshPatchImage(patch.algorithm, patch.name, slot);
+        bytes.insert(bytes.end(), image.begin(), image.end());
+    }
+    const ClosingMessageBytes end = EndOfBulkMessage(0);
+    bytes.insert(bytes.end(), end.begin(), end.end());
+    return bytes;
 }
 
 const std::vector<uint8_t>& MakeBankFile() {
-    static const std::vector<uint8_t> bank = [] {
-        std::vector<uint8_t> bytes(kBankFileSize);
-        for (int slot = 0; slot < kPatchCount; ++slot) {
-            const PatchImage image = MakePatchImage(slot);
-            std::copy(image.begin(), image.end(), bytes.begin() + kPatchImageSize * slot);
-        }
-        VF1MIDI::Instance().BuildTerminator(bytes.data() + kBankImagesSize);
-        return bytes;
-    }();
+    static const std::vector<uint8_t> bank = MakeBankFile([](int slot) {
+        return FreshPatch{AlgorithmAtRow(slot % kAlgorithmCount), Format("Patch %d", slot)};
+    });
     return bank;
 }

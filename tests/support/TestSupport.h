@@ -73,8 +73,18 @@ class ScriptedRandom {
     int used = 0;
 };
 
-// The image the program writes for a new patch of the algorithm in row slot % 37, named
-// "Patch <slot>", addressed to memory slot slot.
+// The image the program writes for a fresh patch of an algorithm with a name, addressed to memory
+// slot slot, device ID 0.
+PatchImage FreshPatchImage(int algorithmNumber, const std::string& name, int slot);
+// The image of a new patch of the algorithm in row slot % 37, named "Patch <slot>", in slot slot.
 PatchImage MakePatchImage(int slot);
-// A bank file as the program writes it: 202 such images and the end-of-bulk message.
+
+// A bank file as the program writes it: 202 fresh images and the end-of-bulk message; slot i
+// holds a patch of the algorithm and name that patchOf(i) gives.
+struct FreshPatch {
+    int algorithm;
+    std::string name;
+};
+std::vector<uint8_t> MakeBankFile(const std::function<FreshPatch(int slot)>& patchOf);
+// The bank of MakePatchImage's patches.
 const std::vector<uint8_t>& MakeBankFile();

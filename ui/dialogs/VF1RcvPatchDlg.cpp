@@ -19,8 +19,6 @@ enum ControlId { kLoad = 1, kCancel = 2, kBytesLabel = 1032, kCountBox = 1033, k
 constexpr int kWidth = 147;
 constexpr int kHeight = 106;
 constexpr int kRefreshMs = 500;
-// A patch reply is 410 or 598 bytes; Load is offered from 410 on.
-constexpr int kEnoughBytes = 409;
 
 constexpr std::array kControls = {
     ControlSpec{kLoad, DialogItemKind::DefaultButton, "Load", 81, 86, 40, 14, kDisabled},
@@ -71,7 +69,8 @@ void VF1RcvPatchDlg::SendRequest() {
 void VF1RcvPatchDlg::Tick() {
     const int count = midi.ReceivedCount();
     // The box keeps the last count shown once Load is offered.
-    if (count > kEnoughBytes) {
+    // A patch reply is 410 or 598 bytes; Load is offered from 410 on.
+    if (count >= kPatchReplySize) {
         Control<QPushButton>(controls, kLoad)->setEnabled(true);
         timer.stop();
     }

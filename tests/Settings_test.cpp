@@ -112,3 +112,34 @@ TEST_F(Settings, SaveWritesTheValuesBack) {
         EXPECT_EQ(Start(), c.nextStart);
     }
 }
+
+// What the command-line tool takes its default ports from: the values of a 27-byte file, read
+// without creating, emptying or writing the file (as a start would), and nothing from a file of
+// another size.
+TEST_F(Settings, ReadValuesLeavesTheFileAlone) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> file;
+        std::optional<std::array<int, 3>> values;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, std::nullopt},
+        {"written by the program", "DevID=07;InIdx=02;OutIdx=11", std::array{7, 2, 11}},
+        {"26 bytes", "DevID=07;InIdx=02;OutIdx=1", std::nullopt},
+        {"28 bytes", "DevID=07;InIdx=02;OutIdx=110", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path);
+        if (c.file) WriteFile(path, *c.file);
+        const auto values = VF1Settings::ReadValues();
+        ASSERT_EQ(values.has_value(), c.values.has_value());
+        if (values) {
+            EXPECT_EQ((std::array{values->devId, values->inIdx, values->outIdx}), *c.values);
+        }
+        EXPECT_EQ(fs::exists(path), c.file.has_value());
+        if (c.file) {
+            EXPECT_EQ(ReadFile(path), *c.file);
+        }
+    }
+}

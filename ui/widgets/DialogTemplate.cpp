@@ -35,8 +35,12 @@ QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& cu
     case DialogItemKind::MokButton:
         return new MokButton(text, parent);
     case DialogItemKind::MokCheckBox:
-    case DialogItemKind::MokRadio:
-        return new MokCheckBox(text, (row.flags & kTextOnLeft) != 0, (row.flags & kMultiLine) != 0, parent);
+    case DialogItemKind::MokRadio: {
+        auto* box =
+            new MokCheckBox(text, (row.flags & kTextOnLeft) != 0, (row.flags & kMultiLine) != 0, parent);
+        box->SetRadio(row.kind == DialogItemKind::MokRadio);
+        return box;
+    }
     case DialogItemKind::Edit:
         return new QLineEdit(text, parent);
     case DialogItemKind::ReadOnlyEdit: {

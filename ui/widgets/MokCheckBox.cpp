@@ -1,13 +1,18 @@
 #include "ui/widgets/MokCheckBox.h"
 
 #include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/MokAccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 MokCheckBox::MokCheckBox(const QString& text, bool textOnLeft, bool multiLine, QWidget* parent)
     : QAbstractButton(parent), multiLine(multiLine), font(NamedFont("Arial", 7.5)), textOnLeft(textOnLeft) {
+    // Before the text is set: setting it reports to assistive technology, which then remembers
+    // whatever interface answered first.
+    InstallMokAccessibility();
     setText(text);
     // Moving over the box takes the keyboard focus, so the mouse has to be followed unpressed too.
     setMouseTracking(true);
@@ -15,8 +20,22 @@ MokCheckBox::MokCheckBox(const QString& text, bool textOnLeft, bool multiLine, Q
 }
 
 void MokCheckBox::SetCheck(int state) {
+    const bool changed = (state == 1) != (checkedState == 1);
     checkedState = state;
     update();
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State checked;
+        checked.checked = true;
+        QAccessibleStateChangeEvent event(this, checked);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void MokCheckBox::Press() {
+    if (!isEnabled()) return;
+    Toggle();
+    stateBeforePress = -1;
+    click();
 }
 
 void MokCheckBox::SetColours(const QColor& textBack, const QColor& unchecked, const QColor& checked,

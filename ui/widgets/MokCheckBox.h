@@ -3,7 +3,8 @@
 // and the text 4 px beside it. It toggles when pressed (mouse or space key); the owner reads
 // GetCheck on the click that follows the release. A press that ends without a click (released
 // outside, focus lost) puts the state back, so the mark never shows what the owner was not told.
-// A radio group is kept by its owner.
+// A radio group is kept by its owner; a box that acts as a radio button says so, so that assistive
+// technology reports it as one.
 
 #include <QAbstractButton>
 #include <QColor>
@@ -16,6 +17,10 @@ class MokCheckBox : public QAbstractButton {
 
     void SetCheck(int state);
     int GetCheck() const { return checkedState; }
+    void SetRadio(bool radio_) { radio = radio_; }
+    bool IsRadio() const { return radio; }
+    // What a click does: toggles, then reports the click. Assistive technology presses so.
+    void Press();
     // Each colour that is valid replaces its own; the last is kept and never used.
     void SetColours(const QColor& textBack, const QColor& unchecked, const QColor& checked,
                     const QColor& text, const QColor& spare = QColor());
@@ -59,4 +64,5 @@ class MokCheckBox : public QAbstractButton {
     bool focused = false;
     bool textOnLeft = false;
     int stateBeforePress = -1; // the state a press toggled from, until its click or cancellation
+    bool radio = false;
 };

@@ -1,11 +1,15 @@
 #include "ui/widgets/MokSliderCtrl.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
+
+#include "ui/widgets/MokAccessible.h"
 
 // Geometry is worked out with exclusive right and bottom edges in single precision, every
 // real-to-pixel conversion cutting toward zero, so bars and values land on the same pixels and
@@ -30,15 +34,30 @@ QColor Mix(const QColor& from, const QColor& to, float f) {
 } // namespace
 
 MokSliderCtrl::MokSliderCtrl(bool vertical, QWidget* parent) : QWidget(parent), vertical(vertical) {
+    InstallMokAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Not a tab stop and no keys: the mouse gives the focus, even just passing over.
-    setFocusPolicy(Qt::ClickFocus);
+    // A tab stop that takes the keys; the mouse gives the focus too, even just passing over.
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 }
 
+void MokSliderCtrl::StorePos(int value) {
+    if (value == pos) return;
+    pos = value;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, pos);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 void MokSliderCtrl::SetPos(int value) {
-    pos = std::clamp(value, min, max);
+    StorePos(std::clamp(value, min, max));
     update();
+}
+
+void MokSliderCtrl::MoveTo(int value) {
+    SetPos(value);
+    Notify(kThumbPosition);
 }
 
 void MokSliderCtrl::SetRange(int a, int b, bool redraw) {
@@ -46,7 +65,7 @@ void MokSliderCtrl::SetRange(int a, int b, bool redraw) {
     min = std::min(a, b);
     max = std::max(a, b);
     bipolar = a < 0 && b > 0;
-    pos = std::clamp(pos, min, max);
+    StorePos(std::clamp(pos, min, max));
     update();
 }
 
@@ -150,7 +169,7 @@ bool MokSliderCtrl::SetFromPoint(const QPoint& point, int code) {
     }
     const int newPos = std::clamp(Cut(value), min, max);
     if (newPos == pos) return false;
-    pos = newPos;
+    StorePos(newPos);
     Notify(code);
     return true;
 }
@@ -171,14 +190,12 @@ void MokSliderCtrl::mousePressEvent(QMouseEvent* event) {
         // The press grabs the mouse until the release, so a drag may leave the slider.
         dragging = true;
         if (ctrl && bipolar) {
-            SetPos(0);
-            Notify(kThumbPosition);
+            MoveTo(0);
         } else if (SetFromPoint(event->position().toPoint(), kThumbPosition)) {
             update();
         }
     } else if (event->button() == Qt::RightButton && bipolar) {
-        SetPos(0);
-        Notify(kThumbPosition);
+        MoveTo(0);
     }
 }
 
@@ -203,8 +220,35 @@ void MokSliderCtrl::wheelEvent(QWheelEvent* event) {
         return;
     }
     // Turned toward the user raises the value; at either end it still reports.
-    SetPos(delta < 0 ? pos + 1 : pos - 1);
-    Notify(kThumbPosition);
+    MoveTo(delta < 0 ? pos + 1 : pos - 1);
+}
+
+void MokSliderCtrl::keyPressEvent(QKeyEvent* event) {
+    // Up and Right raise the value, as the bar grows upward and rightward.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        MoveTo(pos + 1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        MoveTo(pos - 1);
+        break;
+    case Qt::Key_PageUp:
+        MoveTo(pos + 10);
+        break;
+    case Qt::Key_PageDown:
+        MoveTo(pos - 10);
+        break;
+    case Qt::Key_Home:
+        MoveTo(min);
+        break;
+    case Qt::Key_End:
+        MoveTo(max);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void MokSliderCtrl::focusInEvent(QFocusEvent* event) {

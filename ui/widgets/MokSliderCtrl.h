@@ -1,7 +1,8 @@
 #pragma once
 // A bar-graph slider, horizontal or vertical, with a zero point in the middle when its range runs
 // from a negative to a positive value. It reports every change to its owner as a scroll
-// notification, posted (queued) as the platform posts it.
+// notification, posted (queued) as the platform posts it. A focused slider takes the keys of a
+// platform slider: Up/Right and Down/Left one step, Page Up/Page Down ten, Home/End the ends.
 
 #include <QColor>
 #include <QWidget>
@@ -21,6 +22,9 @@ class MokSliderCtrl : public QWidget {
     virtual void SetPos(int value);
     virtual int GetPos() const { return pos; }
     virtual void SetRange(int a, int b, bool redraw = true);
+    // Sets the value as one notch of the wheel does: clamped to the range, redrawn and posted as
+    // thumb-position whether or not it changed. The keys and assistive technology move it so.
+    void MoveTo(int value);
     // Colours that are invalid keep their value; an invalid focus colour is the back colour
     // lightened by 15 per channel (240 or more becoming 255).
     void SetColours(const QColor& minColour, const QColor& maxColour, const QColor& backColour,
@@ -45,6 +49,7 @@ class MokSliderCtrl : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -52,6 +57,8 @@ class MokSliderCtrl : public QWidget {
   private:
     bool SetFromPoint(const QPoint& point, int code);
     void Notify(int code);
+    // Stores a value already within the range; tells assistive technology when it changed.
+    void StorePos(int value);
     QRect ComputeBar(float& f) const;
 
     bool vertical;

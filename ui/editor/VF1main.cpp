@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <functional>
 
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
@@ -31,6 +32,7 @@
 #include "ui/widgets/DialogUnits.h"
 #include "ui/widgets/MokButton.h"
 #include "ui/widgets/MokCheckBox.h"
+#include "ui/widgets/Palettes.h"
 #include "ui/widgets/PixelArt.h"
 
 namespace {
@@ -40,7 +42,7 @@ using Id = VF1main::ControlId;
 constexpr int kTemplateWidth = 577;
 constexpr int kTemplateHeight = 302;
 
-// The main part of the window; the Global section's controls sit inside its group box.
+// The main part of the window; the Global section has a table of its own.
 constexpr std::array kControls = {
     ControlSpec{Id::kPatchesLabel, DialogItemKind::Label, "Patches", 323, 7, 26, 8},
     ControlSpec{Id::kAddPatch, DialogItemKind::MokButton, "+", 355, 7, 13, 11},
@@ -75,13 +77,11 @@ constexpr std::array kControls = {
     ControlSpec{Id::kRealTimeEdits, DialogItemKind::MokCheckBox, "Real-time Edits", 391, 284, 75, 11,
                 kHidden},
     ControlSpec{Id::kAboutLabel, DialogItemKind::ClickLabel, "About", 521, 289, 20, 8},
-    ControlSpec{Id::kGlobalGroup, DialogItemKind::GroupBox, "Global", 489, 4, 83, 154},
 };
 
-constexpr Id kLabelFontControls[] = {Id::kNameLabel,       Id::kCategoryLabel,   Id::kAlgorithmLabel,
-                                     Id::kBankPatchLabel,  Id::kAboutLabel,      Id::kRandomizeLabel,
-                                     Id::kPatchToBank,     Id::kRandomizeEffect, Id::kRandomizePatch,
-                                     Id::kPatchNumberList, Id::kGlobalGroup};
+constexpr Id kLabelFontControls[] = {
+    Id::kNameLabel,      Id::kCategoryLabel, Id::kAlgorithmLabel,  Id::kBankPatchLabel, Id::kAboutLabel,
+    Id::kRandomizeLabel, Id::kPatchToBank,   Id::kRandomizeEffect, Id::kRandomizePatch, Id::kPatchNumberList};
 constexpr Id kSmallFontControls[] = {Id::kNameBox, Id::kAlgorithmList, Id::kCategoryList, Id::kPatchList};
 constexpr Id kCheckBoxes[] = {Id::kRealTimeEdits, Id::kAutoSend, Id::kTargetEdit, Id::kTargetA, Id::kTargetB};
 constexpr Id kTargets[] = {Id::kTargetEdit, Id::kTargetA, Id::kTargetB};
@@ -105,17 +105,6 @@ constexpr QRect kMidiHotSpot(QPoint(6, 7), QPoint(44, 19));
 constexpr const char* kUnsavedBanksQuestion =
     "You have unsaved changes in your banks.  Are you sure you want to quit without saving them?";
 constexpr const char* kSysExFilter = "Sysex Files (*.syx)";
-
-// Lime boxes with dark green text: edit boxes, lists and the lists of drop-down lists.
-void SetLcdColours(QWidget* widget) {
-    QPalette colours = widget->palette();
-    for (const auto role : {QPalette::Base, QPalette::Button}) colours.setColor(role, Colours::Lime);
-    for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-        colours.setColor(role, Colours::DarkGreen);
-    colours.setColor(QPalette::Highlight, Colours::SelectionBlue);
-    colours.setColor(QPalette::HighlightedText, Qt::white);
-    widget->setPalette(colours);
-}
 
 QFrame* BorderedFrame(QWidget* parent, const QRect& geometry) {
     auto* frame = new QFrame(parent);
@@ -150,8 +139,10 @@ VF1main::VF1main(QWidget* parent)
 
     CreatePictures();
     SetUpControls();
+    CreateGlobalSection();
     SetColoursAndFonts();
     CreateTransferFrame();
+    CreateLfoPanel();
     CollapseGlobalSection();
     ApplyStoredMidiSettings();
 
@@ -240,7 +231,7 @@ void VF1main::SetColoursAndFonts() {
 
     for (QWidget* box : {static_cast<QWidget*>(nameBox), static_cast<QWidget*>(algorithmList),
                          static_cast<QWidget*>(categoryList), static_cast<QWidget*>(patchNumberList)})
-        SetLcdColours(box);
+        ApplyLcdColours(box);
 
     QLabel* about = Control<QLabel>(controls, kAboutLabel);
     QPalette lime = about->palette();
@@ -260,21 +251,31 @@ void VF1main::CreateTransferFrame() {
     transferFrame->lower();
 }
 
+void VF1main::CreateGlobalSection() {
+    globalSection = new VF1GlobalSection(this);
+    controls.insert(globalSection->Controls().begin(), globalSection->Controls().end());
+}
+
+void VF1main::CreateLfoPanel() {
+    // The MIDI LFO panel is created here, shown, registered with VF1MIDI (SetLFODialog) and
+    // handed to globalSection->PlaceLfoPanel, which puts it below the Global group box and shows
+    // and hides it with the section.
+}
+
 void VF1main::CollapseGlobalSection() {
+    // The window ends where the section begins; the section's controls are hidden as well, so
+    // that neither the keyboard nor assistive technology reaches what cannot be seen.
     expanded = false;
+    globalSection->Show(false);
     setFixedWidth(CollapsedWidth());
 }
 
 int VF1main::CollapsedWidth() {
-    const auto it = std::find_if(kControls.begin(), kControls.end(),
-                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
-    return DialogUnitsToPixels(it->x, it->y, it->w, it->h).left();
+    return VF1GlobalSection::GroupRect().left();
 }
 
 int VF1main::ExpandedWidth() {
-    const auto it = std::find_if(kControls.begin(), kControls.end(),
-                                 [](const ControlSpec& row) { return row.id == kGlobalGroup; });
-    return CollapsedWidth() + DialogUnitsToPixels(it->x, it->y, it->w, it->h).width() + 10;
+    return CollapsedWidth() + VF1GlobalSection::GroupRect().width() + 10;
 }
 
 QRect VF1main::MidiSettingsHotSpot() {
@@ -324,6 +325,8 @@ void VF1main::Connect() {
     onClick(kRequest, &VF1main::RequestPatch);
     onClick(kBanks, &VF1main::ShowBankManager);
     onClick(kPatchToBank, &VF1main::PatchToBank);
+    onClick(kRandomizeEffect, &VF1main::RandomizeEffect);
+    onClick(kRandomizePatch, &VF1main::RandomizePatch);
     connect(Control<QPushButton>(controls, kPreviousBankPatch), &QPushButton::clicked, this,
             [this] { StepBankPatch(0); });
     connect(Control<QPushButton>(controls, kNextBankPatch), &QPushButton::clicked, this,
@@ -552,6 +555,7 @@ void VF1main::ToggleGlobalSection() {
     const int delta = controls.at(kGlobalGroup)->width() + 10;
     expanded = !expanded;
     setFixedWidth(width() + (expanded ? delta : -delta));
+    globalSection->Show(expanded);
     Control<QPushButton>(controls, kExpand)->setText(expanded ? QStringLiteral("<") : QStringLiteral(">"));
 }
 
@@ -589,6 +593,11 @@ void VF1main::StepBankPatch(int next) {
 
 void VF1main::OnEffectPositionsChanged(bool moved) {
     RepositionDiagramBlocks();
+    // While randomising, the unit hears of the moved effect once the randomiser has finished.
+    if (randomising) {
+        movedWhileRandomising = movedWhileRandomising || moved;
+        return;
+    }
     if (moved) {
         ApplyAutoSend();
         ApplyAutoSend();
@@ -599,12 +608,53 @@ void VF1main::OnBlockLayoutChanged() {
     RebuildSelectedPanel();
 }
 
+// ---- Randomize
+
+bool VF1main::RandomiseQuietly(const std::function<void()>& randomise) {
+    // Every value changes: the unit gets the block or the patch once, not one message per value.
+    const bool wasRealTime = RealTimeEdits();
+    SetRealTimeEdits(false);
+    randomising = true;
+    movedWhileRandomising = false;
+    randomise();
+    randomising = false;
+    SetRealTimeEdits(wasRealTime);
+    return movedWhileRandomising;
+}
+
+void VF1main::RandomizeEffect() {
+    VF1Effect* block = SelectedEffect();
+    if (block == nullptr || block->IsMaster()) return;
+    const bool moved = RandomiseQuietly([block] { block->RandomiseAll(); });
+    if (RealTimeEdits()) VF1MIDI::Instance().SendBlock(*block);
+    // A variable-position effect that moved the other one changed more than its block: that
+    // change reaches the unit as the edit path sends it, with the whole patch.
+    if (moved) ApplyAutoSend();
+    RefreshSelectedPanel();
+}
+
+void VF1main::RandomizePatch() {
+    VF1Algorithm* patch = patchList.GetCurrent();
+    const bool moved = RandomiseQuietly([patch] {
+        for (int i = 0; i < patch->GetBlockCount(); ++i)
+            if (VF1Effect* block = patch->GetBlock(i); block && !block->IsMaster()) block->RandomiseAll();
+    });
+    if (RealTimeEdits() || moved) ApplyAutoSend();
+    RefreshSelectedPanel();
+    RebuildChangeablePanels();
+}
+
 // ---- The diagram's place
 
 void VF1main::BuildDiagram() {}
 void VF1main::DestroyDiagram() {}
 void VF1main::RepositionDiagramBlocks() {}
 void VF1main::RebuildSelectedPanel() {}
+VF1Effect* VF1main::SelectedEffect() const {
+    return patchList.GetCurrent()->GetSelectedBlock();
+}
+void VF1main::RefreshSelectedPanel() {}
+void VF1main::RebuildChangeablePanels() {}
 
 // ---- Window events
 

@@ -7,10 +7,12 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "model/VF1Algorithm.h"
+#include "ui/editor/VF1GlobalSection.h"
 #include "ui/widgets/DialogTemplate.h"
 
 class BankManagerLink;
@@ -51,7 +53,7 @@ class VF1main : public QDialog, public AlgorithmObserver {
         kSave = 1050,
         kExpand = 1051,
         kBanks = 1060,
-        kGlobalGroup = 1069,
+        kGlobalGroup = VF1GlobalSection::kGroup,
         kPatchToBank = 1071,
         kNextBankPatch = 1072,
         kPreviousBankPatch = 1073,
@@ -86,6 +88,11 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void SendCurrentPatch();
     void RequestPatch();
     void ToggleGlobalSection();
+    // Randomize "Effect" and "Patch": random values for the selected block (never the Master) or
+    // for every block but the Master. With real-time editing on, the unit gets the block or, by
+    // the auto-send step, the patch in one go.
+    void RandomizeEffect();
+    void RandomizePatch();
     void OpenMidiSettings();
     void ShowAbout();
     // Sends the current patch to the unit's edit buffer when "Auto-send" is checked; otherwise
@@ -95,6 +102,7 @@ class VF1main : public QDialog, public AlgorithmObserver {
     VF1AlgorithmList& Patches() { return patchList; }
     VF1PatchListCtrl* PatchListView() const { return patchListView; }
     VF1MIDIDlg& MidiSettingsDialog() { return *midiSettingsDialog; }
+    VF1GlobalSection& GlobalSection() { return *globalSection; }
     QWidget* ControlById(int id) const;
     bool IsExpanded() const { return expanded; }
     bool IsInitialised() const { return initialised; }
@@ -125,6 +133,8 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void SetUpControls();
     void SetColoursAndFonts();
     void CreateTransferFrame();
+    void CreateGlobalSection();
+    void CreateLfoPanel();
     void CollapseGlobalSection();
     void ApplyStoredMidiSettings();
     void SetUpPatchList();
@@ -156,6 +166,13 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void DestroyDiagram();
     void RepositionDiagramBlocks();
     void RebuildSelectedPanel();
+    VF1Effect* SelectedEffect() const;
+    void RefreshSelectedPanel();
+    void RebuildChangeablePanels();
+
+    // Runs randomise with real-time editing off; true if a variable-position effect moved the
+    // other one meanwhile.
+    bool RandomiseQuietly(const std::function<void()>& randomise);
 
     std::unique_ptr<VF1MIDIDlg> midiSettingsDialog;
     BankManagerLink* bankManager = nullptr;
@@ -167,6 +184,8 @@ class VF1main : public QDialog, public AlgorithmObserver {
     int lastSelected = 0;
     bool bankWindowShown = false;
     bool painted = false;
+    bool randomising = false;
+    bool movedWhileRandomising = false;
 
     ControlMap controls;
     VF1PatchListCtrl* patchListView = nullptr;
@@ -180,4 +199,5 @@ class VF1main : public QDialog, public AlgorithmObserver {
     QLabel* lcdPicture = nullptr;
     QFrame* paramPanelFrame = nullptr;
     QFrame* transferFrame = nullptr;
+    VF1GlobalSection* globalSection = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "ui/widgets/Colours.h"
+
 void ApplyDialogColours(QWidget* widget, const QColor& background, const QColor& buttons,
                         const QColor& text) {
     QPalette palette = widget->palette();
@@ -13,4 +15,14 @@ void ApplyDialogColours(QWidget* widget, const QColor& background, const QColor&
             palette.setColor(role, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+void ApplyLcdColours(QWidget* widget) {
+    QPalette colours = widget->palette();
+    for (const auto role : {QPalette::Base, QPalette::Button}) colours.setColor(role, Colours::Lime);
+    for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        colours.setColor(role, Colours::DarkGreen);
+    colours.setColor(QPalette::Highlight, Colours::SelectionBlue);
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    widget->setPalette(colours);
 }

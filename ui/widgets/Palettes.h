@@ -9,3 +9,6 @@ class QWidget;
 // else the style's own. The widget fills its background.
 void ApplyDialogColours(QWidget* widget, const QColor& background, const QColor& buttons,
                         const QColor& text = QColor());
+// The unit's display look of edit boxes and lists: dark green text on lime, the selection in
+// blue.
+void ApplyLcdColours(QWidget* widget);

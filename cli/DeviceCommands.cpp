@@ -192,37 +192,19 @@ int RunRequestPatch(const PortOptions& ports, const std::string& from, const std
 namespace {
 
 // A bank as the bank manager takes it in: parsed with salvage, and refused whole when it cannot be
-// parsed at all or when it still has empty slots (invalidMessage).
-std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length, const char* invalidMessage) {
-    std::unique_ptr<VF1Bank> bank;
-    try {
-        bank = std::make_unique<VF1Bank>(data, length);
-    } catch (const BankParseError&) {
-        ShowMessage(
-            "Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
-            "issues, and I can't parse it properly.  Cancelling the load.",
-            MessageStyle::Error);
-        throw OperationFailed();
-    }
-    if (!bank->AllValid()) {
-        ShowMessage(invalidMessage, MessageStyle::Error);
-        throw OperationFailed();
-    }
+// parsed at all or when it still has empty slots (complete says so, with its message).
+std::unique_ptr<VF1Bank> TakeWholeBank(const uint8_t* data, size_t length, bool (*complete)(const VF1Bank&)) {
+    std::unique_ptr<VF1Bank> bank = TakeBank(data, length);
+    if (bank == nullptr || !complete(*bank)) throw OperationFailed();
     return bank;
 }
 
 } // namespace
 
 int RunSendBank(const PortOptions& ports, const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
-    if (bytes.size() < static_cast<size_t>(kBankFileSize)) {
-        ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
-        return kExitFailed;
-    }
-    const auto bank =
-        TakeBank(bytes.data(), bytes.size(),
-                 "The bank you're trying to send has empty (invalid) patches.  Can't send until "
-                 "every patch is valid.");
+    std::vector<uint8_t> bytes;
+    if (!ReadBankFile(path, bytes)) return kExitFailed;
+    const auto bank = TakeWholeBank(bytes.data(), bytes.size(), BankCanBeSent);
     Session session(ports, 0);
     const std::vector<uint8_t> buffer = BankFileBytes(*bank, ports.deviceId, ImageDeviceIds::AsTheyAre);
     return VF1MIDI::Instance().SendBank(buffer.data()) ? kExitOk : kExitFailed;
@@ -236,10 +218,8 @@ int RunReceiveBank(const PortOptions& ports, const std::string& output, double t
         ShowMessage(Format("No complete bank arrived within %g seconds.", timeout), MessageStyle::Error);
         return kExitFailed;
     }
-    const auto bank =
-        TakeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
-                 "The bank you're trying to save has empty (invalid) patches.  Can't save until "
-                 "every patch is valid.");
+    const auto bank = TakeWholeBank(buffer.data(), static_cast<size_t>(std::min(count, kBankReceiveCapacity)),
+                                    BankCanBeSaved);
     // The dump's images keep the unit's device IDs.
     if (!SaveBankFile(*bank, output, ports.deviceId, ImageDeviceIds::AsTheyAre)) throw OperationFailed();
     return kExitOk;

@@ -1,12 +1,36 @@
 #include "library/BankFile.h"
 
 #include <algorithm>
+#include <fstream>
+#include <new>
 
 #include "library/VF1Bank.h"
 #include "midi/SysExMessages.h"
 #include "model/FileIO.h"
 #include "model/PatchImage.h"
 #include "model/Report.h"
+
+bool ReadBankFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream file;
+    if (!OpenToRead(path, file)) return false;
+    bytes.resize(kBankReadLimit);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (bytes.size() >= static_cast<size_t>(kBankFileSize)) return true;
+    ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
+    return false;
+}
+
+std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length) {
+    try {
+        return std::make_unique<VF1Bank>(data, length);
+    } catch (const BankParseError&) {
+    } catch (const std::bad_alloc&) {}
+    ShowMessage("Catastrophic failure while attempting to load bank.  This bank has serious data/formatting "
+                "issues, and I can't parse it properly.  Cancelling the load.",
+                MessageStyle::Error);
+    return nullptr;
+}
 
 std::vector<uint8_t> BankFileBytes(VF1Bank& bank, int deviceId, ImageDeviceIds ids) {
     std::vector<uint8_t> bytes(kBankFileSize);
@@ -21,13 +45,22 @@ std::vector<uint8_t> BankFileBytes(VF1Bank& bank, int deviceId, ImageDeviceIds i
     return bytes;
 }
 
+bool BankCanBeSaved(const VF1Bank& bank) {
+    if (bank.AllValid()) return true;
+    ShowMessage("The bank you're trying to save has empty (invalid) patches.  Can't save until every patch "
+                "is valid.",
+                MessageStyle::Error);
+    return false;
+}
+
+bool BankCanBeSent(const VF1Bank& bank) {
+    if (bank.AllValid()) return true;
+    ShowMessage("The bank you're trying to send has empty (invalid) patches.  Can't send until every patch "
+                "is valid.",
+                MessageStyle::Error);
+    return false;
+}
+
 bool SaveBankFile(VF1Bank& bank, const std::string& path, int deviceId, ImageDeviceIds ids) {
-    if (!bank.AllValid()) {
-        ShowMessage(
-            "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch "
-            "is valid.",
-            MessageStyle::Error);
-        return false;
-    }
-    return WriteFileReplacing(path, BankFileBytes(bank, deviceId, ids));
+    return BankCanBeSaved(bank) && WriteFileReplacing(path, BankFileBytes(bank, deviceId, ids));
 }

@@ -3,10 +3,24 @@
 // for the tool's file and device commands and the bank manager.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class VF1Bank;
+
+// A file larger than a bank is read only this far: a bank and room for stray messages.
+inline constexpr size_t kBankReadLimit = 121000;
+
+// Reads a bank file as the bank manager's Load does: at most kBankReadLimit bytes. A file that
+// cannot be opened is reported with the system's reason, one shorter than a bank with "Selected
+// file is too small to be a bank file."; false once a message has been shown.
+bool ReadBankFile(const std::string& path, std::vector<uint8_t>& bytes);
+
+// A bank file or dump taken in as a whole: parsed with salvage (damaged patches are reported and
+// rebuilt or left empty). Data that cannot be parsed at all shows "Catastrophic failure while
+// attempting to load bank. ..." and gives null.
+std::unique_ptr<VF1Bank> TakeBank(const uint8_t* data, size_t length);
 
 // What happens to the device ID byte of the bank's images.
 enum class ImageDeviceIds {
@@ -18,7 +32,14 @@ enum class ImageDeviceIds {
 // message with deviceId.
 std::vector<uint8_t> BankFileBytes(VF1Bank& bank, int deviceId, ImageDeviceIds ids);
 
-// Writes the bank file. A bank with empty slots is refused with "The bank you're trying to save
-// has empty (invalid) patches.  Can't save until every patch is valid."; false once a message has
-// been shown.
+// Whether every slot holds a patch; if not, shows "The bank you're trying to save has empty
+// (invalid) patches.  Can't save until every patch is valid." and gives false.
+bool BankCanBeSaved(const VF1Bank& bank);
+
+// The same for sending: "The bank you're trying to send has empty (invalid) patches.  Can't send
+// until every patch is valid."
+bool BankCanBeSent(const VF1Bank& bank);
+
+// Writes the bank file. A bank with empty slots is refused as BankCanBeSaved says; false once a
+// message has been shown.
 bool SaveBankFile(VF1Bank& bank, const std::string& path, int deviceId, ImageDeviceIds ids);

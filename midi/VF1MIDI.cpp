@@ -233,17 +233,21 @@ bool VF1MIDI::SavePatchFile(VF1Algorithm& algorithm, const std::string& path) {
 
 bool VF1MIDI::LoadPatchFile(const std::string& path, const uint8_t** firstHalf, const uint8_t** secondHalf) {
     PatchFileBytes bytes{};
+    return ReadCheckedPatchFile(path, bytes) && ParsePatchImage(firstHalf, secondHalf, bytes.data());
+}
+
+bool VF1MIDI::ReadCheckedPatchFile(const std::string& path, PatchFileBytes& bytes) {
     if (!ReadPatchFile(path, bytes)) return false;
+    // Taking the image apart checks its frames; the copy leaves the file's bytes as they are.
+    PatchFileBytes scratch = bytes;
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
-    if (!ParsePatchImage(&first, &second, bytes.data())) return false;
+    if (!ParsePatchImage(&first, &second, scratch.data())) return false;
     if (!IsClosingMessage(
             std::span<const uint8_t, kTerminatorSize>(bytes.data() + kPatchImageSize, kTerminatorSize))) {
         ShowMessage(kFormattingError, MessageStyle::Error);
         return false;
     }
-    *firstHalf = first;
-    *secondHalf = second;
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "midi/MidiDriver.h"
 #include "midi/SysExMessages.h"
 #include "midi/TransferDialogs.h"
+#include "model/PatchImage.h"
 #include "model/PatchLayout.h"
 #include "model/RealTime.h"
 
@@ -75,6 +76,9 @@ class VF1MIDI : public RealTimeSink {
     bool BuildPatchImage(VF1Algorithm& algorithm, uint8_t* out);
     bool SavePatchFile(VF1Algorithm& algorithm, const std::string& path);
     bool LoadPatchFile(const std::string& path, const uint8_t** firstHalf, const uint8_t** secondHalf);
+    // Reads a single-patch file and checks it as LoadPatchFile does (its size, the frames of its
+    // three messages, its closing message), with the same messages; the bytes as they are.
+    bool ReadCheckedPatchFile(const std::string& path, PatchFileBytes& bytes);
 
     // Transactions with the unit.
     void SetPatchData(VF1Algorithm& algorithm);

@@ -9,6 +9,7 @@ QUELLIN_PACKAGES=(
     libcli11-dev nlohmann-json3-dev
     librtmidi-dev libjack-jackd2-dev libasound2-dev jackd2
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
+    xvfb xauth xdotool
 )
 
 quellin_missing_packages() {

@@ -3,9 +3,12 @@
 //   quellin_harness --startup-timing     prints the time from main to the first painted frame of
 //                                        the main window and the memory held then, and quits;
 //   quellin_harness --screenshot NAME    opens one of the dialogs after start (message, midi,
-//                                        about, receive-patch, receive-bank, send-bank), or shows
-//                                        the Global section (expanded), for scripts/screenshot.
+//                                        about, receive-patch, receive-bank, send-bank), shows
+//                                        the Global section (expanded) or the bank manager with
+//                                        two banks (banks), for scripts/screenshot.
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <chrono>
@@ -18,8 +21,11 @@
 #include "app/VF1App.h"
 #include "midi/VF1MIDI.h"
 #include "model/Report.h"
+#include "model/tables/AlgorithmInfo.h"
+#include "tests/support/TestSupport.h"
 #include "ui/dialogs/VF1SendBankDlg.h"
 #include "ui/editor/VF1main.h"
+#include "ui/librarian/VF1BankDlg.h"
 
 namespace {
 
@@ -43,10 +49,43 @@ void ReportFirstPaint(VF1main& window, Clock::time_point start) {
     });
 }
 
+// Two banks of named patches, written to the current folder and opened in the bank manager; bank
+// 2 then takes a patch from bank 1, so that its name box shows unsaved changes, and "Patch ->
+// Bank" puts the editor's patch in the holder.
+void ShowBanks(VF1main& window) {
+    VF1BankDlg* manager = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<VF1BankDlg*>(top)) manager = found;
+    if (manager == nullptr) return;
+    const std::vector<std::vector<const char*>> names = {
+        {"Clean Amp", "Crunch Rhy", "Lead Boost", "Tape Echo",  "Big Hall",  "Vox Plate",
+         "Bass Comp", "Wah Funk",   "Octa Lead",  "Chorus Pad", "Shimmer",   "Slapback",
+         "Phase 90",  "Rotary",     "Drum Room",  "Piano Amb",  "Dub Delay", "Sitar Sim",
+         "Vocoder",   "Mic Sim",    "Lo-Fi",      "Gated Verb", "Flanger",   "Tremolo"},
+        {"Master EQ", "Mix Bus", "Vox Comp", "Snare Gate", "Kick Tight", "Bass DI", "Room Mics", "Plate 2s",
+         "Hall 3s", "Spring Vrb", "Tape Sat", "Ping Pong", "Stereo Wid", "De-Esser", "Lim -0.3", "Hum Kill"}};
+    const char* files[] = {"live-set.syx", "studio.syx"};
+    for (int b = 0; b < 2; ++b) {
+        const std::vector<uint8_t> bytes = MakeBankFile([&](int slot) {
+            const bool named = slot < static_cast<int>(names[b].size());
+            return FreshPatch{AlgorithmAtRow(named ? (slot * 7 + b * 3) % kAlgorithmCount : 0),
+                              named ? names[b][slot] : "Init"};
+        });
+        std::ofstream(files[b], std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        manager->LoadBankFile(b + 1, QString::fromLatin1(files[b]));
+    }
+    manager->List(2)->DropFrom(manager->List(1), 3, 1, DropEffect::Insert);
+    QTest::mouseClick(window.ControlById(VF1main::kPatchToBank), Qt::LeftButton);
+    window.ShowBankManager();
+}
+
 void OpenForScreenshot(VF1main& window, const std::string& name) {
     QTimer::singleShot(300, &window, [&window, name] {
         VF1MIDI& midi = VF1MIDI::Instance();
-        if (name == "expanded") {
+        if (name == "banks") {
+            ShowBanks(window);
+        } else if (name == "expanded") {
             window.ToggleGlobalSection();
         } else if (name == "message") {
             ShowMessage(

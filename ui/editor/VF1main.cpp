@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -25,6 +24,7 @@
 #include "model/Report.h"
 #include "model/tables/AlgorithmInfo.h"
 #include "ui/dialogs/VF1AboutDlg.h"
+#include "ui/dialogs/SysExFileDialog.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
 #include "ui/editor/VF1PatchListCtrl.h"
@@ -104,7 +104,6 @@ constexpr QRect kMidiHotSpot(QPoint(6, 7), QPoint(44, 19));
 
 constexpr const char* kUnsavedBanksQuestion =
     "You have unsaved changes in your banks.  Are you sure you want to quit without saving them?";
-constexpr const char* kSysExFilter = "Sysex Files (*.syx)";
 
 QFrame* BorderedFrame(QWidget* parent, const QRect& geometry) {
     auto* frame = new QFrame(parent);
@@ -488,11 +487,8 @@ void VF1main::RemovePatch() {
 }
 
 void VF1main::LoadPatch() {
-    QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kSysExFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    LoadPatchFromFile(dialog.selectedFiles().first());
+    const QString path = AskSysExFileToOpen(this);
+    if (!path.isEmpty()) LoadPatchFromFile(path);
 }
 
 bool VF1main::LoadPatchFromFile(const QString& path) {
@@ -505,13 +501,8 @@ bool VF1main::LoadPatchFromFile(const QString& path) {
 }
 
 void VF1main::SavePatch() {
-    QFileDialog dialog(this, QString(), QString(), QString::fromLatin1(kSysExFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("syx"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    SavePatchToFile(dialog.selectedFiles().first());
+    const QString path = AskSysExFileToSave(this);
+    if (!path.isEmpty()) SavePatchToFile(path);
 }
 
 bool VF1main::SavePatchToFile(const QString& path) {

@@ -76,6 +76,10 @@ class VF1main : public QDialog, public AlgorithmObserver {
 
     // The bank manager, once there is one (not owned); null skips every call to it.
     void SetBankManager(BankManagerLink* manager) { bankManager = manager; }
+    // "Banks": shows the bank manager, which a restore after minimising shows again until the
+    // user closes it.
+    void ShowBankManager();
+    void BankManagerClosed() { bankWindowShown = false; }
 
     // The user's actions, as the window's controls run them. Load and Save ask for a file first;
     // the File variants take the path.
@@ -156,7 +160,6 @@ class VF1main : public QDialog, public AlgorithmObserver {
     int TargetNumber() const;
 
     // The bank manager's part.
-    void ShowBankManager();
     void PatchToBank();
     void StepBankPatch(int next);
 

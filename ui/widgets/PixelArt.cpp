@@ -132,13 +132,6 @@ const QColor kRedShadow(150, 4, 28);   // outline of red bodies
 const QColor kBezelEdge(16, 26, 10);   // outermost line of the display bezel
 const QColor kBezelInner(70, 100, 44); // the bezel's inner step
 const QColor kLimeShade(172, 228, 46); // the glass's shadow under the bezel
-const QColor kKnob(44, 40, 40);
-
-void Disc(PixelCanvas& canvas, int cx, int cy, int radius, const QColor& colour) {
-    for (int y = -radius; y <= radius; ++y)
-        for (int x = -radius; x <= radius; ++x)
-            if (x * x + y * y <= radius * radius + radius) canvas.Plot(cx + x, cy + y, colour);
-}
 
 // Text drawn twice, one pixel apart: heavier strokes for large lettering.
 int BoldText(PixelCanvas& canvas, int x, int y, const QString& text, const QColor& colour, int scale) {
@@ -218,29 +211,38 @@ void Wave(PixelCanvas& canvas, int x0, int x1, int middle, double amplitude, dou
     }
 }
 
-// The unit seen from the front: a red body with its display and two knobs.
-QImage DrawLargeIcon() {
-    PixelCanvas canvas(32, 32);
-    RedBody(canvas, 0, 1, 32, 30);
-    canvas.Fill(3, 4, 26, 14, Colours::DarkGreen);
-    canvas.Fill(4, 5, 24, 12, Colours::Lime);
-    canvas.Text(8, 7, QStringLiteral("VF1"), Colours::DarkGreen, 1);
-    for (const int cx : {9, 22}) {
-        Disc(canvas, cx, 24, 3, kKnob);
-        canvas.Plot(cx, 22, Qt::white);
-        canvas.Plot(cx, 23, Qt::white);
+// The program's icon drawn at size x size (16 to 32): the banner's model lettering in white over
+// its lime rule, where there is room for it, above the unit's display with a sweep, all on the
+// panel's red.
+QImage DrawIconAt(int size) {
+    PixelCanvas canvas(size, size);
+    RedBody(canvas, 0, 0, size, size);
+    const int margin = size / 8;
+    int top = margin;
+    const QString model = size >= 32   ? QStringLiteral("VF-1")
+                          : size >= 20 ? QStringLiteral("VF1")
+                                       : QString();
+    if (!model.isEmpty()) {
+        BoldText(canvas, (size - InkWidth(model, 1) - 1) / 2, top, model, Qt::white, 1);
+        top += kGlyphHeight + 1;
+        canvas.Fill(margin, top, size - 2 * margin, 1, Colours::Lime);
+        top += 2;
     }
+    const int width = size - 2 * margin;
+    const int height = size - margin - top;
+    canvas.Fill(margin, top, width, height, Colours::DarkGreen);
+    canvas.Fill(margin + 1, top + 1, width - 2, height - 2, Colours::Lime);
+    Wave(canvas, margin + 2, size - margin - 3, top + height / 2, (height - 5) / 2, width - 4.0,
+         Colours::DarkGreen);
     return canvas.Image();
 }
 
+QImage DrawLargeIcon() {
+    return AppIcon(32);
+}
+
 QImage DrawSmallIcon() {
-    PixelCanvas canvas(16, 16);
-    RedBody(canvas, 0, 1, 16, 14);
-    canvas.Fill(2, 3, 12, 7, Colours::DarkGreen);
-    canvas.Fill(3, 4, 10, 5, Colours::Lime);
-    Wave(canvas, 3, 12, 6, 2.0, 10.0, Colours::DarkGreen);
-    for (const int cx : {5, 10}) Disc(canvas, cx, 12, 1, kKnob);
-    return canvas.Image();
+    return AppIcon(16);
 }
 
 // The display alone: the model's name over a sweep, as the unit shows a patch.
@@ -278,6 +280,17 @@ void ClearCache() {
 }
 
 } // namespace
+
+QImage AppIcon(int size) {
+    // Larger icons are the largest drawing that divides them, enlarged, so its pixels stay square.
+    for (int base = 32; base >= 16; --base)
+        if (size % base == 0) return Enlarged(DrawIconAt(base), size / base);
+    if (size < 16) return DrawIconAt(16).scaled(size, size);
+    const QImage drawn = Enlarged(DrawIconAt(32), size / 32);
+    PixelCanvas canvas(size, size);
+    canvas.Draw((size - drawn.width()) / 2, (size - drawn.height()) / 2, drawn);
+    return canvas.Image();
+}
 
 PixelCanvas::PixelCanvas(int width, int height, const QColor& background)
     : image(width, height, QImage::Format_ARGB32) {

@@ -56,6 +56,10 @@ QPixmap Picture(const QString& name, int factor = 1);
 // Adds a picture the renderer can draw (later windows bring their own); drawn on first use.
 void RegisterPicture(const QString& name, std::function<QImage()> draw);
 
+// The program's icon, size x size pixels: drawn from 16 to 32, larger sizes enlarged from the
+// largest of those that divides them. The window's icons are its 32 and 16 pixel forms.
+QImage AppIcon(int size);
+
 // Text in the built-in bitmap font: 5 x 7 glyphs on a 6 x 8 cell, each pixel repeated scale times.
 // Characters outside printable ASCII show as '?'.
 QPixmap PixelText(const QString& text, const QColor& colour, int scale = 1);

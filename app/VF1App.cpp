@@ -39,6 +39,9 @@ class BankManagerAdapter : public QObject, public BankManagerLink {
 
 VF1App::VF1App(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Quellin"));
+    setApplicationVersion(QStringLiteral(QUELLIN_VERSION));
+    // Ties the window to the installed desktop entry (its icon and name in the task bar).
+    setDesktopFileName(QStringLiteral(QUELLIN_DESKTOP_ID));
     // The window's colours are palettes; one style draws them the same on every desktop.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallFontSubstitutions();

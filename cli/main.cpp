@@ -12,6 +12,7 @@
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "midi/VF1Settings.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/tables/AlgorithmInfo.h"
@@ -40,6 +41,7 @@ struct GlobalOptions {
     int inIndex = -1;
     std::string outName;
     std::string inName;
+    std::string settings;
 
     PortOptions Ports() const { return {outIndex, outName, inIndex, inName, deviceId}; }
 };
@@ -59,6 +61,10 @@ std::shared_ptr<GlobalOptions> AddGlobalOptions(CLI::App& app) {
                       ->check(CLI::NonNegativeNumber);
     app.add_option("--in-name", global->inName, "First MIDI In device whose name contains TEXT")
         ->excludes(inOpt);
+    app.add_option("--settings", global->settings,
+                   "settings.cfg to take the ports from (default: ./settings.cfg if there is one, else "
+                   "$XDG_CONFIG_HOME/quellin/settings.cfg)");
+    app.set_version_flag("--version", "quellin-cli " QUELLIN_VERSION);
     return global;
 }
 
@@ -252,11 +258,14 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
         return kExitUsage;
     }
 
+    VF1Settings::SetPath(VF1Settings::Locate(global->settings));
     try {
         for (const Runner& run : groups)
             if (const std::optional<int> status = run()) return *status;

@@ -1,7 +1,11 @@
 #include "midi/VF1Settings.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/Report.h"
 
@@ -27,10 +31,48 @@ VF1Settings::Values FromText(const char* text) {
     return {TwoDigits(text + 6), TwoDigits(text + 15), TwoDigits(text + 25)};
 }
 
+// Makes the folder a new settings file goes into, and the folders above it, as the user's alone.
+void MakeFolderFor(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) return;
+    const std::string folder = path.substr(0, slash);
+    for (size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
+        const std::string part = folder.substr(0, at);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
+        if (at == std::string::npos) return;
+    }
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 } // namespace
 
 void VF1Settings::SetPath(std::string path) {
     SettingsPath() = std::move(path);
+}
+
+const std::string& VF1Settings::Path() {
+    return SettingsPath();
+}
+
+std::string VF1Settings::PathFor(const Places& places) {
+    if (!places.given.empty()) return places.given;
+    if (places.inWorkingFolder) return "settings.cfg";
+    // The configuration folder's variable counts only when it holds an absolute path.
+    if (places.configHome.starts_with('/')) return places.configHome + "/quellin/settings.cfg";
+    if (!places.home.empty()) return places.home + "/.config/quellin/settings.cfg";
+    return "settings.cfg";
+}
+
+std::string VF1Settings::Locate(const std::string& given) {
+    struct stat st {};
+    Places places{given, stat("settings.cfg", &st) == 0, Environment("XDG_CONFIG_HOME"), Environment("HOME")};
+    if (places.home.empty())
+        if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) places.home = user->pw_dir;
+    return PathFor(places);
 }
 
 VF1Settings& VF1Settings::Instance() {
@@ -58,6 +100,7 @@ VF1Settings::VF1Settings() {
         return;
     }
     // Missing, or any other size: start again from zeros.
+    MakeFolderFor(path);
     file = std::fopen(path.c_str(), "wb");
 }
 

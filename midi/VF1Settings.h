@@ -1,6 +1,6 @@
 #pragma once
 // The three values the program remembers between runs: the unit's device ID and the MIDI In and
-// Out device indexes, in the 27-byte text file settings.cfg in the current directory.
+// Out device indexes, in the 27-byte text file settings.cfg.
 
 #include <cstdio>
 #include <optional>
@@ -24,8 +24,24 @@ class VF1Settings {
     VF1Settings(const VF1Settings&) = delete;
     VF1Settings& operator=(const VF1Settings&) = delete;
 
-    // The file's name; tests point it elsewhere before the first Instance.
+    // The file's name, set before the first Instance (Locate gives the program's).
     static void SetPath(std::string path);
+    static const std::string& Path();
+
+    // Where settings.cfg is looked for: the file the command line names; else settings.cfg in the
+    // working folder, where a portable copy of the program keeps it; else quellin/settings.cfg in
+    // the user's configuration folder ($XDG_CONFIG_HOME, by default ~/.config), which is where a
+    // new one is made. An installed program started from a menu runs in the home folder, where
+    // the file has no business.
+    struct Places {
+        std::string given;            // from the command line; empty when none
+        bool inWorkingFolder = false; // a settings.cfg stands in the working folder
+        std::string configHome;       // $XDG_CONFIG_HOME, empty when unset
+        std::string home;             // the user's home folder, empty when unknown
+    };
+    static std::string PathFor(const Places& places);
+    // PathFor with the working folder and the user's environment as they are now.
+    static std::string Locate(const std::string& given);
 
     // The three values the file holds now, read without creating, opening for writing or changing
     // it (the command-line tool takes its default ports from them); none when the file is missing

@@ -10,6 +10,7 @@ QUELLIN_PACKAGES=(
     librtmidi-dev libjack-jackd2-dev libasound2-dev jackd2
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
     xvfb xauth xdotool
+    desktop-file-utils appstream shared-mime-info libxml2-utils man-db dpkg-dev
 )
 
 quellin_missing_packages() {

@@ -116,6 +116,17 @@ void VF1Algorithm::OnPositionChanged(VF1Effect* block, int oldValue, int newValu
     if (ownerWindow) ownerWindow->OnEffectPositionsChanged(moved);
 }
 
+bool VF1Algorithm::RepairPositions() {
+    if (positionBlocks[0] == nullptr || positionBlocks[1] == nullptr) return false;
+    VF1Param* first = positionBlocks[0]->GetPositionParam();
+    VF1Param* second = positionBlocks[1]->GetPositionParam();
+    if (first->GetValue() != second->GetValue()) return false;
+    ShowMessage("Both variable-position effects can't occupy the same position!", MessageStyle::Warning);
+    const int at = second->GetValue();
+    second->SetStoredValue(at < second->GetMax() ? at + 1 : at - 1);
+    return true;
+}
+
 void VF1Algorithm::OnLayoutChanged() {
     if (master) master->RebuildTargets();
     if (ownerWindow) ownerWindow->OnBlockLayoutChanged();
@@ -166,6 +177,7 @@ bool VF1AlgorithmList::LoadFromPatchData(const uint8_t* headerHalf, const uint8_
         // Reading never writes through the stream.
         PatchStream stream(const_cast<uint8_t*>(streamHalf), kStreamHalfSize);
         algorithm->ReadStream(stream);
+        algorithm->RepairPositions();
         algorithm->RebuildTargets();
         algorithm->ReadHeader(headerHalf);
         algorithms.push_back(std::move(algorithm));

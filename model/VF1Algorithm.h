@@ -56,6 +56,10 @@ class VF1Algorithm {
     void WritePatchData(uint8_t* patchData);
 
     void OnPositionChanged(VF1Effect* block, int oldValue, int newValue);
+    // Damaged patch data can give both variable-position blocks the same position, which no edit
+    // can: the second moves to the nearest free place (one later, or one earlier from the last),
+    // silently, and the user is told once. True when it moved.
+    bool RepairPositions();
     void OnLayoutChanged();
 
   private:

@@ -34,6 +34,8 @@ class VF1Param {
     virtual int GetControlWidth() const;
 
     void SetValue(int v);
+    // Stores v without telling anyone, as reading patch data does: nothing is sent, no block moves.
+    void SetStoredValue(int v) { value = v; }
     void ResetToDefault();
     int GetValue() const { return value; }
     int GetDefault() const { return defaultValue; }

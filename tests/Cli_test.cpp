@@ -375,6 +375,32 @@ TEST_F(CliTest, ShowRefusesWhatItCannotLoad) {
     }
 }
 
+// A file whose two variable-position blocks share a place: show reports the place the loaded
+// patch holds after its repair, with the program's message on stderr.
+TEST_F(CliTest, ShowReportsTheRepairedPosition) {
+    VF1Algorithm algorithm(0);
+    VF1Effect* const* movable = algorithm.GetPositionBlocks();
+    movable[0]->GetPositionParam()->SetStoredValue(4);
+    movable[1]->GetPositionParam()->SetStoredValue(4);
+    PatchData data{};
+    algorithm.WritePatchData(data.data());
+    const auto file = PatchFileMessages(data, 0);
+    Write("same.syx", Bytes(file.begin(), file.end()));
+
+    const CliRun run = Cli({"show", "same.syx", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "Both variable-position effects can't occupy the same position!\n");
+    const ordered_json patch = ordered_json::parse(run.out);
+    // Algorithm 0: the preamp (block 2) keeps "5th", the modulation (block 5) moves to "6th".
+    const auto position = [&patch](int block) {
+        for (const auto& p : patch["blocks"][block]["params"])
+            if (p.value("name", "") == "Position") return p["value"].get<int>();
+        return -1;
+    };
+    EXPECT_EQ(position(2), 4);
+    EXPECT_EQ(position(5), 5);
+}
+
 // ---- set ----------------------------------------------------------------------------------------
 
 TEST_F(CliTest, SetStoresValuesGivenAsNumbersOrTexts) {

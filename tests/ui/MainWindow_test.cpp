@@ -32,6 +32,7 @@
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
+#include "ui/editor/VF1FXButtonWnd.h"
 #include "ui/editor/VF1PatchListCtrl.h"
 #include "ui/editor/VF1main.h"
 #include "ui/widgets/MokCheckBox.h"
@@ -678,9 +679,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(W().MidiSettingsDialog().DeviceIdIndex(), 3);
 
         // Outside the hot spot nothing opens; inside it the dialog does, and what it holds when
-        // it closes applies at once.
-        auto* lcd = qobject_cast<QLabel*>(W().childAt(QPoint(60, 80)));
-        QVERIFY(lcd != nullptr && !lcd->pixmap().isNull());
+        // it closes applies at once. The diagram's button window lies over the LCD picture.
+        auto* lcd = qobject_cast<VF1FXButtonWnd*>(W().childAt(QPoint(60, 80)));
+        QVERIFY(lcd != nullptr);
         QTest::mouseClick(lcd, Qt::LeftButton, {}, W().MidiSettingsHotSpot().bottomRight() + QPoint(1, 0));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         bool opened = false;

@@ -27,6 +27,9 @@
 #include "ui/dialogs/SysExFileDialog.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
+#include "ui/editor/VF1FXButtonWnd.h"
+#include "ui/editor/VF1FXControlWnd.h"
+#include "ui/editor/VF1ParamControlWnd.h"
 #include "ui/editor/VF1PatchListCtrl.h"
 #include "ui/widgets/Colours.h"
 #include "ui/widgets/DialogUnits.h"
@@ -99,8 +102,6 @@ constexpr int kPanelFrameRight = 561;
 constexpr int kNonClientHeight = 29;
 constexpr int kPanelFrameTopFromBottom = 300;
 constexpr int kPanelFrameHeight = 261;
-// Inclusive pixel ranges, from the LCD picture's top-left corner.
-constexpr QRect kMidiHotSpot(QPoint(6, 7), QPoint(44, 19));
 
 constexpr const char* kUnsavedBanksQuestion =
     "You have unsaved changes in your banks.  Are you sure you want to quit without saving them?";
@@ -176,8 +177,6 @@ void VF1main::CreatePictures() {
     lcdPicture = new QLabel(this);
     lcdPicture->setPixmap(Picture(Pictures::Lcd));
     lcdPicture->setGeometry(QRect(kLcdAt, lcdPicture->pixmap().size()));
-    lcdPicture->setMouseTracking(true);
-    lcdPicture->installEventFilter(this);
 
     const int top = height() + kNonClientHeight - kPanelFrameTopFromBottom;
     paramPanelFrame = BorderedFrame(
@@ -278,7 +277,7 @@ int VF1main::ExpandedWidth() {
 }
 
 QRect VF1main::MidiSettingsHotSpot() {
-    return kMidiHotSpot;
+    return VF1FXButtonWnd::kMidiHotSpot;
 }
 
 void VF1main::ApplyStoredMidiSettings() {
@@ -500,6 +499,10 @@ bool VF1main::LoadPatchFromFile(const QString& path) {
     return true;
 }
 
+void VF1main::OpenFiles(const QStringList& paths) {
+    for (const QString& path : paths) LoadPatchFromFile(path);
+}
+
 void VF1main::SavePatch() {
     const QString path = AskSysExFileToSave(this);
     if (!path.isEmpty()) SavePatchToFile(path);
@@ -637,15 +640,35 @@ void VF1main::RandomizePatch() {
 
 // ---- The diagram's place
 
-void VF1main::BuildDiagram() {}
-void VF1main::DestroyDiagram() {}
-void VF1main::RepositionDiagramBlocks() {}
-void VF1main::RebuildSelectedPanel() {}
-VF1Effect* VF1main::SelectedEffect() const {
-    return patchList.GetCurrent()->GetSelectedBlock();
+void VF1main::BuildDiagram() {
+    diagram = std::make_unique<VF1FXControlWnd>(patchList.GetCurrent(), paramPanelFrame, lcdPicture);
+    diagram->Create();
+    connect(diagram->GetButtonWindow(), &VF1FXButtonWnd::openMidiSettings, this, &VF1main::OpenMidiSettings);
 }
-void VF1main::RefreshSelectedPanel() {}
-void VF1main::RebuildChangeablePanels() {}
+
+void VF1main::DestroyDiagram() {
+    diagram.reset();
+}
+
+void VF1main::RepositionDiagramBlocks() {
+    if (diagram) diagram->RepositionVariableBlocks();
+}
+
+void VF1main::RebuildSelectedPanel() {
+    if (diagram) diagram->GetSelectedPanel()->Rebuild(true);
+}
+
+VF1Effect* VF1main::SelectedEffect() const {
+    return diagram ? diagram->GetSelectedEffect() : nullptr;
+}
+
+void VF1main::RefreshSelectedPanel() {
+    if (diagram) diagram->RefreshSelectedPanel();
+}
+
+void VF1main::RebuildChangeablePanels() {
+    if (diagram) diagram->RebuildChangeablePanels();
+}
 
 // ---- Window events
 
@@ -657,19 +680,7 @@ void VF1main::reject() {
 }
 
 bool VF1main::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lcdPicture) {
-        if (event->type() == QEvent::MouseMove) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            lcdPicture->setCursor(kMidiHotSpot.contains(mouse->position().toPoint()) ? Qt::PointingHandCursor
-                                                                                     : Qt::ArrowCursor);
-        } else if (event->type() == QEvent::MouseButtonPress) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && kMidiHotSpot.contains(mouse->position().toPoint())) {
-                OpenMidiSettings();
-                return true;
-            }
-        }
-    } else if (watched == controls.at(kAboutLabel)) {
+    if (watched == controls.at(kAboutLabel)) {
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             ShowAbout();

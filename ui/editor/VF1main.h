@@ -21,6 +21,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class VF1FXControlWnd;
 class VF1MIDIDlg;
 class VF1PatchListCtrl;
 
@@ -87,6 +88,9 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void RemovePatch();
     void LoadPatch();
     bool LoadPatchFromFile(const QString& path);
+    // Opens each single-patch file as Load does, in order, the last one current; a file that
+    // cannot be opened gives Load's message and the others still open.
+    void OpenFiles(const QStringList& paths);
     void SavePatch();
     bool SavePatchToFile(const QString& path);
     void SendCurrentPatch();
@@ -111,6 +115,8 @@ class VF1main : public QDialog, public AlgorithmObserver {
     bool IsExpanded() const { return expanded; }
     bool IsInitialised() const { return initialised; }
     const std::string& NameText() const { return nameText; }
+    // The current patch's diagram with its parameter panels (not owned by the caller).
+    VF1FXControlWnd* Diagram() const { return diagram.get(); }
 
     // The LCD picture's spot that opens the MIDI settings (client pixels of the picture).
     static QRect MidiSettingsHotSpot();
@@ -163,8 +169,7 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void PatchToBank();
     void StepBankPatch(int next);
 
-    // The algorithm diagram and its parameter panels are built over the LCD picture and in the
-    // parameter panel frame; until that part exists these hold its place and do nothing.
+    // The algorithm diagram over the LCD picture, its parameter panels in the parameter panel frame.
     void BuildDiagram();
     void DestroyDiagram();
     void RepositionDiagramBlocks();
@@ -203,4 +208,5 @@ class VF1main : public QDialog, public AlgorithmObserver {
     QFrame* paramPanelFrame = nullptr;
     QFrame* transferFrame = nullptr;
     VF1GlobalSection* globalSection = nullptr;
+    std::unique_ptr<VF1FXControlWnd> diagram;
 };

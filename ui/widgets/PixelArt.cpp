@@ -126,6 +126,69 @@ const Glyph& GlyphOf(QChar c) {
     return kFont[code - u' '];
 }
 
+// The small face: capitals, digits and a few signs 5 px high, most 3 px wide ('#' inked); M and W
+// take 5 and G, N and Q 4 so that they read as themselves. One empty column between glyphs.
+constexpr int kSmallGlyphHeight = 5;
+struct SmallGlyph {
+    char c;
+    std::array<const char*, kSmallGlyphHeight> rows;
+    int Width() const { return static_cast<int>(std::char_traits<char>::length(rows[0])); }
+};
+// clang-format off
+constexpr std::array<SmallGlyph, 43> kSmallFont = {{
+    {' ', {"..", "..", "..", "..", ".."}},
+    {'+', {"...", ".#.", "###", ".#.", "..."}},
+    {'-', {"...", "...", "###", "...", "..."}},
+    {'.', {".", ".", ".", ".", "#"}},
+    {'/', {"..#", "..#", ".#.", "#..", "#.."}},
+    {'0', {"###", "#.#", "#.#", "#.#", "###"}},
+    {'1', {".#", "##", ".#", ".#", ".#"}},
+    {'2', {"##.", "..#", ".#.", "#..", "###"}},
+    {'3', {"##.", "..#", ".#.", "..#", "##."}},
+    {'4', {"#.#", "#.#", "###", "..#", "..#"}},
+    {'5', {"###", "#..", "##.", "..#", "##."}},
+    {'6', {".##", "#..", "###", "#.#", "###"}},
+    {'7', {"###", "..#", ".#.", ".#.", ".#."}},
+    {'8', {"###", "#.#", "###", "#.#", "###"}},
+    {'9', {"###", "#.#", "###", "..#", "##."}},
+    {':', {".", "#", ".", "#", "."}},
+    {'?', {"##.", "..#", ".#.", "...", ".#."}},
+    {'A', {".#.", "#.#", "###", "#.#", "#.#"}},
+    {'B', {"##.", "#.#", "##.", "#.#", "##."}},
+    {'C', {".##", "#..", "#..", "#..", ".##"}},
+    {'D', {"##.", "#.#", "#.#", "#.#", "##."}},
+    {'E', {"###", "#..", "##.", "#..", "###"}},
+    {'F', {"###", "#..", "##.", "#..", "#.."}},
+    {'G', {".###", "#...", "#.##", "#..#", ".###"}},
+    {'H', {"#.#", "#.#", "###", "#.#", "#.#"}},
+    {'I', {"###", ".#.", ".#.", ".#.", "###"}},
+    {'J', {"..#", "..#", "..#", "#.#", ".#."}},
+    {'K', {"#.#", "#.#", "##.", "#.#", "#.#"}},
+    {'L', {"#..", "#..", "#..", "#..", "###"}},
+    {'M', {"#...#", "##.##", "#.#.#", "#...#", "#...#"}},
+    {'N', {"#..#", "##.#", "#.##", "#..#", "#..#"}},
+    {'O', {".#.", "#.#", "#.#", "#.#", ".#."}},
+    {'P', {"##.", "#.#", "##.", "#..", "#.."}},
+    {'Q', {".##.", "#..#", "#..#", "#.#.", ".#.#"}},
+    {'R', {"##.", "#.#", "##.", "#.#", "#.#"}},
+    {'S', {".##", "#..", ".#.", "..#", "##."}},
+    {'T', {"###", ".#.", ".#.", ".#.", ".#."}},
+    {'U', {"#.#", "#.#", "#.#", "#.#", "###"}},
+    {'V', {"#.#", "#.#", "#.#", "#.#", ".#."}},
+    {'W', {"#...#", "#...#", "#.#.#", "##.##", "#...#"}},
+    {'X', {"#.#", "#.#", ".#.", "#.#", "#.#"}},
+    {'Y', {"#.#", "#.#", ".#.", ".#.", ".#."}},
+    {'Z', {"###", "..#", ".#.", "#..", "###"}},
+}};
+// clang-format on
+
+const SmallGlyph& SmallGlyphOf(QChar c) {
+    const char16_t upper = c.toUpper().unicode();
+    for (const SmallGlyph& glyph : kSmallFont)
+        if (glyph.c == upper) return glyph;
+    return SmallGlyphOf(QLatin1Char('?'));
+}
+
 // The panel's own shades beside the shared colours.
 const QColor kPlate(24, 22, 22);       // the maker's black name plate
 const QColor kRedShadow(150, 4, 28);   // outline of red bodies
@@ -369,6 +432,17 @@ int PixelCanvas::Text(int x, int y, const QString& text, const QColor& colour, i
     return x;
 }
 
+int PixelCanvas::SmallText(int x, int y, const QString& text, const QColor& colour) {
+    for (const QChar c : text) {
+        const SmallGlyph& glyph = SmallGlyphOf(c);
+        for (int row = 0; row < kSmallGlyphHeight; ++row)
+            for (int column = 0; column < glyph.Width(); ++column)
+                if (glyph.rows[static_cast<size_t>(row)][column] == '#') Plot(x + column, y + row, colour);
+        x += glyph.Width() + 1;
+    }
+    return x;
+}
+
 void PixelCanvas::Draw(int x, int y, const QImage& picture) {
     const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
     for (int row = 0; row < source.height(); ++row)
@@ -415,6 +489,16 @@ void RegisterPicture(const QString& name, std::function<QImage()> draw) {
 QSize PixelTextSize(const QString& text, int scale) {
     scale = std::max(scale, 1);
     return QSize(int(text.size()) * kCellWidth * scale, kCellHeight * scale);
+}
+
+int PixelTextInkWidth(const QString& text) {
+    return InkWidth(text, 1);
+}
+
+int SmallTextInkWidth(const QString& text) {
+    int width = 0;
+    for (const QChar c : text) width += SmallGlyphOf(c).Width() + 1;
+    return std::max(width - 1, 0);
 }
 
 QPixmap PixelText(const QString& text, const QColor& colour, int scale) {

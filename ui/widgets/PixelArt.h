@@ -37,6 +37,10 @@ class PixelCanvas {
     // Text in the built-in font, its top-left cell corner at (x, y); each font pixel becomes a
     // scale x scale block. Returns the x after the last cell.
     int Text(int x, int y, const QString& text, const QColor& colour, int scale = 1);
+    // Text in the small face: capitals, digits and a few signs 5 px high and mostly 3 px wide, for
+    // lettering that must fit a 7 px high picture (lower case shows as capitals). Returns the x
+    // after the last glyph's gap.
+    int SmallText(int x, int y, const QString& text, const QColor& colour);
     // Copies another picture's pixels; fully transparent ones leave the canvas as it is.
     void Draw(int x, int y, const QImage& picture);
 
@@ -64,3 +68,6 @@ QImage AppIcon(int size);
 // Characters outside printable ASCII show as '?'.
 QPixmap PixelText(const QString& text, const QColor& colour, int scale = 1);
 QSize PixelTextSize(const QString& text, int scale = 1);
+// The pixels a text really inks, without the empty column after its last cell.
+int PixelTextInkWidth(const QString& text);
+int SmallTextInkWidth(const QString& text);

@@ -1,0 +1,93 @@
+#pragma once
+// One parameter's control in the parameter panel: a bordered panel 125 px high with the
+// parameter's name at the top and, below it, the widgets that suit its value type. A control
+// writes each change straight into its parameter, which stores it and, while real-time editing
+// is on, sends it to the unit; the control itself never sends anything. The parameter is the
+// only store: the widgets show what Refresh last read from it.
+
+#include <QRect>
+#include <QWidget>
+
+#include <memory>
+
+class MokCheckBox;
+class MokSliderCtrl;
+class QLabel;
+class QLineEdit;
+class VF1Param;
+
+class VF1control : public QWidget {
+    Q_OBJECT
+  public:
+    VF1control(VF1Param* param, int widthHint, QWidget* parent = nullptr);
+    ~VF1control() override;
+
+    // Creates the name label; every kind calls this first, then creates its widgets.
+    virtual void CreateChildren();
+    // Shows the parameter's current value.
+    virtual void Refresh() {}
+    // widthHint when the value type gives one, else the kind's own width.
+    int GetWidth() const;
+
+    VF1Param* GetParam() const { return param; }
+    QLabel* GetLabel() const { return label; }
+    // The slider that hovering the control gives the keyboard (and so the wheel) to; null for
+    // the kinds without one.
+    virtual MokSliderCtrl* FocusSlider() const { return nullptr; }
+    // The name as the control's group reports it: line breaks shown as blanks.
+    static QString AccessibleName(const VF1Param& param);
+
+    static constexpr int kHeight = 125;
+    // The value boxes' control id.
+    static constexpr int kValueBoxId = 234;
+    // Child button ids start here.
+    static constexpr int kFirstButtonId = 123;
+
+  protected:
+    virtual int DefaultWidth() const { return 52; }
+    // A click on child button id (a check box or option button).
+    virtual void OnButton(int id) { Q_UNUSED(id); }
+    // A slider's notification: code is the scroll code, pos the slider's position.
+    virtual void OnHorizontalSlider(int code, int pos) {
+        Q_UNUSED(code);
+        Q_UNUSED(pos);
+    }
+    virtual void OnVerticalSlider(int code, int pos, MokSliderCtrl* sender) {
+        Q_UNUSED(code);
+        Q_UNUSED(pos);
+        Q_UNUSED(sender);
+    }
+
+    // Child widgets in the panel's look; rect runs from (left, top) to (right, bottom), right and
+    // bottom excluded.
+    static QRect Span(int left, int top, int right, int bottom);
+    MokSliderCtrl* MakeSlider(bool vertical, const QRect& rect);
+    QLineEdit* MakeValueBox(const QRect& rect);
+    MokCheckBox* MakeButton(const QString& text, const QRect& rect, int id);
+    QLabel* MakeCaption(const QString& text, const QRect& rect);
+    void SetBoxText(QLineEdit* box, const std::string& text);
+    // Ctrl was held during the gesture the slider is reporting (press, drag, wheel or key).
+    bool CtrlHeld() const { return ctrlHeld; }
+    // A slider that stands for the parameter's stored value: while it is dragged only the value
+    // box follows (unless the value takes effect at every step); Ctrl restores the default;
+    // otherwise the slider's position is stored and shown.
+    void FollowSlider(int code, int pos, MokSliderCtrl* slider, QLineEdit* box, bool everyStep);
+
+    // The child passes the pointer's movements to the control, which hands its slider the wheel.
+    void HoverGivesWheel(QWidget* child);
+    void FocusSliderOnHover();
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    VF1Param* param;
+    QLabel* label = nullptr;
+    int widthHint;
+
+  private:
+    bool ctrlHeld = false;
+};
+
+// The control of the parameter's control kind, a child of parent. Throws for a Dummy parameter,
+// which has none.
+std::unique_ptr<VF1control> CreateParamControl(VF1Param* param, QWidget* parent = nullptr);

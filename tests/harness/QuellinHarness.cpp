@@ -4,10 +4,13 @@
 //                                        the main window and the memory held then, and quits;
 //   quellin_harness --screenshot NAME    opens one of the dialogs after start (message, midi,
 //                                        about, receive-patch, receive-bank, send-bank), shows
-//                                        the Global section (expanded) or the bank manager with
-//                                        two banks (banks), for scripts/screenshot.
+//                                        the Global section (expanded), the bank manager with
+//                                        two banks (banks), an algorithm's diagram (algorithm-N)
+//                                        or a block's panel (panel-master, panel-modulation,
+//                                        panel-delay), for scripts/screenshot.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -24,6 +27,8 @@
 #include "model/tables/AlgorithmInfo.h"
 #include "tests/support/TestSupport.h"
 #include "ui/dialogs/VF1SendBankDlg.h"
+#include "ui/editor/VF1FXButton.h"
+#include "ui/editor/VF1FXControlWnd.h"
 #include "ui/editor/VF1main.h"
 #include "ui/librarian/VF1BankDlg.h"
 
@@ -80,11 +85,41 @@ void ShowBanks(VF1main& window) {
     window.ShowBankManager();
 }
 
+// The current patch becomes a fresh patch of the algorithm, as choosing it in the Algorithm list does.
+void ChooseAlgorithm(VF1main& window, int algorithm) {
+    auto* list = qobject_cast<QComboBox*>(window.ControlById(VF1main::kAlgorithmList));
+    list->setCurrentIndex(AlgorithmRow(algorithm));
+    emit list->activated(list->currentIndex());
+}
+
+// Panels that show every kind of control between them: the Master's (all six), a modulation
+// slot's (option buttons and sliders) and a delay's (time sliders with their two modes).
+bool ShowPanel(VF1main& window, const std::string& name) {
+    struct Shown {
+        const char* name;
+        int algorithm;
+        int pair; // in diagram order; -1 the Master
+    };
+    static constexpr Shown kPanels[] = {
+        {"panel-master", 0, -1}, {"panel-modulation", 4, 4}, {"panel-delay", 19, 1}};
+    for (const Shown& panel : kPanels) {
+        if (name != panel.name) continue;
+        ChooseAlgorithm(window, panel.algorithm);
+        const auto& pairs = window.Diagram()->GetPairs();
+        pairs[panel.pair < 0 ? pairs.size() - 1 : size_t(panel.pair)]->button->click();
+        return true;
+    }
+    return false;
+}
+
 void OpenForScreenshot(VF1main& window, const std::string& name) {
     QTimer::singleShot(300, &window, [&window, name] {
         VF1MIDI& midi = VF1MIDI::Instance();
+        if (ShowPanel(window, name)) return;
         if (name == "banks") {
             ShowBanks(window);
+        } else if (name.rfind("algorithm-", 0) == 0) {
+            ChooseAlgorithm(window, std::atoi(name.c_str() + 10));
         } else if (name == "expanded") {
             window.ToggleGlobalSection();
         } else if (name == "message") {

@@ -457,6 +457,36 @@ class ParamPanelTest : public QObject {
         QCOMPARE(slider->GetValueBox()->text(),
                  QString::fromStdString(level->GetParam()->GetTextForValue(50)));
 
+        // The slider: the stored value and its range; setting the value stores and sends it as a
+        // notch of the wheel does, and the box follows.
+        RecordingUnit unit;
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(slider->GetSlider());
+        QCOMPARE(bar->role(), QAccessible::Slider);
+        QAccessibleValueInterface* value = bar->valueInterface();
+        QVERIFY(value != nullptr);
+        QCOMPARE(value->currentValue().toInt(), level->GetParam()->GetValue());
+        QCOMPARE(value->minimumValue().toInt(), level->GetParam()->GetMin());
+        QCOMPARE(value->maximumValue().toInt(), level->GetParam()->GetMax());
+        value->setCurrentValue(70);
+        Deliver();
+        QCOMPARE(level->GetParam()->GetValue(), 70);
+        QCOMPARE(unit.sent, (std::vector<std::array<int, 3>>{{level->GetParam()->RealTimeAddress(), 70, 2}}));
+        QCOMPARE(text->text(0, text->characterCount()),
+                 QString::fromStdString(level->GetParam()->GetTextForValue(70)));
+
+        // Option buttons and mode buttons are one choice each: radio buttons with their texts.
+        auto* type = qobject_cast<VF1controlToggle*>(delay.At(0));
+        QVERIFY(type != nullptr);
+        QAccessibleInterface* single = QAccessible::queryAccessibleInterface(type->GetButtons()[0]);
+        QCOMPARE(single->role(), QAccessible::RadioButton);
+        QCOMPARE(single->text(QAccessible::Name), QString::fromStdString(type->GetParam()->GetEntryText(0)));
+        QVERIFY(single->state().checked);
+        QVERIFY(!QAccessible::queryAccessibleInterface(type->GetButtons()[1])->state().checked);
+        auto* time = qobject_cast<VF1controlSelSlider*>(delay.At(1));
+        QVERIFY(time != nullptr);
+        QCOMPARE(QAccessible::queryAccessibleInterface(time->GetModeButton(2))->role(),
+                 QAccessible::RadioButton);
+
         PanelHost master(patch.GetMaster());
         auto* target = master.Control<VF1controlTarget>("Ctl 2 Target");
         const char* names[] = {"Target", "Min", "Max"};

@@ -77,6 +77,7 @@ void VF1FXControlWnd::Create() {
 
     selected = pairs.front().get();
     selected->button->Select();
+    patch->SelectBlock(selected->button->GetId() - VF1FXButton::kFirstId);
     buttonWindow->GetFlowPicture()->show();
     buttonWindow->GetNamePicture()->show();
     buttonWindow->show();
@@ -154,6 +155,7 @@ void VF1FXControlWnd::SelectButton(int id) {
     }
     selected = found->get();
     selected->button->Select();
+    patch->SelectBlock(id - VF1FXButton::kFirstId);
     const VF1Effect* block = selected->button->GetBlock();
     if (block->GetId() == kMultiTapDelayId || block->IsMaster()) selected->panel->ShowScrollBar();
     selected->panel->show();

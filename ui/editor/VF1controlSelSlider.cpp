@@ -13,6 +13,9 @@ void VF1controlSelSlider::CreateChildren() {
                        kFirstButtonId);
     mode2 = MakeButton(QString::fromLatin1(param->GetSecondModeLabel().c_str()), Span(5, 48, 65, 65),
                        kFirstButtonId + 1);
+    // The two modes are one choice.
+    mode1->SetRadio(true);
+    mode2->SetRadio(true);
     slider = MakeSlider(false, Span(4, 75, GetWidth() - 8, 93));
     valueBox = MakeValueBox(Span(1, 102, GetWidth() - 3, 121));
     Refresh();

@@ -11,10 +11,13 @@ constexpr int kPitch = 15;
 void VF1controlToggle::CreateChildren() {
     VF1control::CreateChildren();
     const int n = param->GetMax() - param->GetMin() + 1;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
         buttons.push_back(MakeButton(QString::fromLatin1(param->GetEntryText(i).c_str()),
                                      Span(4, kTop + kPitch * i, GetWidth() - 8, kTop + kPitch + kPitch * i),
                                      kFirstButtonId + i));
+        // One of a set: assistive technology reports option buttons.
+        buttons.back()->SetRadio(true);
+    }
 }
 
 void VF1controlToggle::Refresh() {

@@ -659,7 +659,8 @@ void VF1main::RebuildSelectedPanel() {
 }
 
 VF1Effect* VF1main::SelectedEffect() const {
-    return diagram ? diagram->GetSelectedEffect() : nullptr;
+    // The diagram keeps the patch's selected block in step with its own selection.
+    return patchList.GetCurrent()->GetSelectedBlock();
 }
 
 void VF1main::RefreshSelectedPanel() {

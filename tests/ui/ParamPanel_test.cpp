@@ -5,8 +5,6 @@
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QAccessibleValueInterface>
-#include <QLabel>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -21,6 +19,7 @@
 #include "model/tables/AlgorithmInfo.h"
 #include "model/tables/CatalogueTable.h"
 #include "ui/editor/PanelLayout.h"
+#include "ui/editor/VF1ValueBox.h"
 #include "ui/editor/VF1controlCheck.h"
 #include "ui/editor/VF1controlRangeSlider.h"
 #include "ui/editor/VF1controlSelSlider.h"
@@ -433,8 +432,8 @@ class ParamPanelTest : public QObject {
         for (size_t i : {size_t(2), size_t(3)}) {
             auto* control = qobject_cast<VF1controlSlider*>(eq.At(i));
             QVERIFY(control != nullptr);
-            const QPoint over = i == 2 ? control->GetLabel()->geometry().center()
-                                       : control->GetValueBox()->geometry().center();
+            const QPoint over =
+                i == 2 ? control->NameRect().center() : control->GetValueBox()->geometry().center();
             QTest::mouseMove(eq.window.windowHandle(), control->mapTo(&eq.window, over));
             QTRY_VERIFY(control->GetSlider()->hasFocus());
         }

@@ -15,7 +15,6 @@ VF1FXButton::VF1FXButton(VF1Effect* block_, int id_, QWidget* parent)
     InstallEditorAccessibility();
     RegisterLcdPictures();
     setObjectName(QString::number(id));
-    setAccessibleName(QString::fromStdString(block->GetName()));
     setFocusPolicy(Qt::StrongFocus);
     setCursor(BlockButtonCursor());
     for (int s = 0; s < 4; ++s)

@@ -1,8 +1,6 @@
 #include "ui/editor/VF1control.h"
 
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,6 +9,7 @@
 #include "model/VF1Param.h"
 #include "model/VF1ValueType.h"
 #include "ui/editor/EditorAccessible.h"
+#include "ui/editor/VF1ValueBox.h"
 #include "ui/editor/VF1controlCheck.h"
 #include "ui/editor/VF1controlRangeSlider.h"
 #include "ui/editor/VF1controlSelSlider.h"
@@ -68,7 +67,6 @@ VF1control::VF1control(VF1Param* param_, int widthHint_, QWidget* parent)
     setPalette(ControlPalette());
     setFont(ValueFont());
     setWindowTitle(DisplayText(param->GetName()));
-    setAccessibleName(AccessibleName(*param));
 }
 
 VF1control::~VF1control() = default;
@@ -87,27 +85,22 @@ QRect VF1control::Span(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-void VF1control::CreateChildren() {
-    label = MakeCaption(DisplayText(param->GetName()), Span(1, 0, GetWidth() - 2, 30));
+QRect VF1control::NameRect() const {
+    return Span(1, 0, GetWidth() - 2, 30);
 }
 
-QLabel* VF1control::MakeCaption(const QString& text, const QRect& rect) {
-    auto* caption = new QLabel(text, this);
-    caption->setFont(NameFont());
-    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // A name wider than the control goes on as many lines as it needs, as the unit's names do.
-    caption->setWordWrap(true);
-    caption->setGeometry(rect);
-    HoverGivesWheel(caption);
-    caption->show();
-    return caption;
+void VF1control::CreateChildren() {
+    AddCaption(DisplayText(param->GetName()), NameRect());
+}
+
+void VF1control::AddCaption(const QString& text, const QRect& rect) {
+    captions.push_back({text, rect});
 }
 
 MokSliderCtrl* VF1control::MakeSlider(bool vertical, const QRect& rect) {
     auto* slider = new MokSliderCtrl(vertical, this);
     slider->SetColours(kBarMin, Colours::DarkGreen, Colours::Lime, Colours::DarkGreen);
     slider->setGeometry(rect);
-    slider->setAccessibleName(AccessibleName(*param));
     slider->installEventFilter(this);
     connect(slider, &MokSliderCtrl::scrolled, this, [this, slider](int code, int pos) {
         if (slider->IsVertical()) OnVerticalSlider(code, pos, slider);
@@ -117,16 +110,10 @@ MokSliderCtrl* VF1control::MakeSlider(bool vertical, const QRect& rect) {
     return slider;
 }
 
-QLineEdit* VF1control::MakeValueBox(const QRect& rect) {
-    auto* box = new QLineEdit(this);
+VF1ValueBox* VF1control::MakeValueBox(const QRect& rect) {
+    auto* box = new VF1ValueBox(this);
     box->setObjectName(QString::number(kValueBoxId));
-    box->setReadOnly(true);
-    box->setFrame(false);
-    box->setAlignment(Qt::AlignCenter);
-    box->setFocusPolicy(Qt::NoFocus);
-    box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setGeometry(rect);
-    HoverGivesWheel(box);
     box->show();
     return box;
 }
@@ -141,12 +128,11 @@ MokCheckBox* VF1control::MakeButton(const QString& text, const QRect& rect, int 
     return button;
 }
 
-void VF1control::SetBoxText(QLineEdit* box, const std::string& text) {
+void VF1control::SetBoxText(VF1ValueBox* box, const std::string& text) {
     box->setText(DisplayText(text));
-    box->setCursorPosition(0);
 }
 
-void VF1control::FollowSlider(int code, int pos, MokSliderCtrl* slider, QLineEdit* box, bool everyStep) {
+void VF1control::FollowSlider(int code, int pos, MokSliderCtrl* slider, VF1ValueBox* box, bool everyStep) {
     if (code == kThumbTrack && !everyStep) {
         SetBoxText(box, param->GetTextForValue(pos));
         return;
@@ -164,11 +150,12 @@ void VF1control::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(Colours::DarkGreen);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void VF1control::HoverGivesWheel(QWidget* child) {
-    child->setMouseTracking(true);
-    child->installEventFilter(this);
+    // Names wider than the control go on as many lines as they need, as the unit's names do.
+    painter.setFont(NameFont());
+    for (const Caption& caption : captions) {
+        painter.setClipRect(caption.rect);
+        painter.drawText(caption.rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, caption.text);
+    }
 }
 
 void VF1control::FocusSliderOnHover() {
@@ -183,11 +170,6 @@ void VF1control::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool VF1control::eventFilter(QObject* watched, QEvent* event) {
-    // The name and the value boxes take the pointer's movements without passing them on.
-    if (!qobject_cast<MokSliderCtrl*>(watched)) {
-        if (event->type() == QEvent::MouseMove) FocusSliderOnHover();
-        return QWidget::eventFilter(watched, event);
-    }
     // The slider posts its notifications; what the Ctrl key did is read from the gesture itself.
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -6,15 +6,17 @@
 // only store: the widgets show what Refresh last read from it.
 
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class MokCheckBox;
 class MokSliderCtrl;
-class QLabel;
-class QLineEdit;
 class VF1Param;
+class VF1ValueBox;
 
 class VF1control : public QWidget {
     Q_OBJECT
@@ -22,7 +24,7 @@ class VF1control : public QWidget {
     VF1control(VF1Param* param, int widthHint, QWidget* parent = nullptr);
     ~VF1control() override;
 
-    // Creates the name label; every kind calls this first, then creates its widgets.
+    // Puts up the parameter's name; every kind calls this first, then creates its widgets.
     virtual void CreateChildren();
     // Shows the parameter's current value.
     virtual void Refresh() {}
@@ -30,7 +32,8 @@ class VF1control : public QWidget {
     int GetWidth() const;
 
     VF1Param* GetParam() const { return param; }
-    QLabel* GetLabel() const { return label; }
+    // Where the parameter's name is drawn.
+    QRect NameRect() const;
     // The slider that hovering the control gives the keyboard (and so the wheel) to; null for
     // the kinds without one.
     virtual MokSliderCtrl* FocusSlider() const { return nullptr; }
@@ -62,29 +65,32 @@ class VF1control : public QWidget {
     // bottom excluded.
     static QRect Span(int left, int top, int right, int bottom);
     MokSliderCtrl* MakeSlider(bool vertical, const QRect& rect);
-    QLineEdit* MakeValueBox(const QRect& rect);
+    VF1ValueBox* MakeValueBox(const QRect& rect);
     MokCheckBox* MakeButton(const QString& text, const QRect& rect, int id);
-    QLabel* MakeCaption(const QString& text, const QRect& rect);
-    void SetBoxText(QLineEdit* box, const std::string& text);
+    // A caption drawn centred at the top of rect, on as many lines as it needs, in the names' font.
+    void AddCaption(const QString& text, const QRect& rect);
+    static void SetBoxText(VF1ValueBox* box, const std::string& text);
     // Ctrl was held during the gesture the slider is reporting (press, drag, wheel or key).
     bool CtrlHeld() const { return ctrlHeld; }
     // A slider that stands for the parameter's stored value: while it is dragged only the value
     // box follows (unless the value takes effect at every step); Ctrl restores the default;
     // otherwise the slider's position is stored and shown.
-    void FollowSlider(int code, int pos, MokSliderCtrl* slider, QLineEdit* box, bool everyStep);
+    void FollowSlider(int code, int pos, MokSliderCtrl* slider, VF1ValueBox* box, bool everyStep);
 
-    // The child passes the pointer's movements to the control, which hands its slider the wheel.
-    void HoverGivesWheel(QWidget* child);
     void FocusSliderOnHover();
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     VF1Param* param;
-    QLabel* label = nullptr;
     int widthHint;
 
   private:
+    struct Caption {
+        QString text;
+        QRect rect;
+    };
+    std::vector<Caption> captions;
     bool ctrlHeld = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "model/TypeCodes.h"
 #include "model/VF1Param.h"
+#include "ui/editor/VF1ValueBox.h"
 #include "ui/widgets/MokSliderCtrl.h"
 
 void VF1controlRangeSlider::Link(VF1controlRangeSlider& srcMin, VF1controlRangeSlider& srcMax) {

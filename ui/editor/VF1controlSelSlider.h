@@ -13,7 +13,7 @@ class VF1controlSelSlider : public VF1control {
     void Refresh() override;
     MokSliderCtrl* FocusSlider() const override { return slider; }
     MokSliderCtrl* GetSlider() const { return slider; }
-    QLineEdit* GetValueBox() const { return valueBox; }
+    VF1ValueBox* GetValueBox() const { return valueBox; }
     MokCheckBox* GetModeButton(int mode) const { return mode == 1 ? mode1 : mode2; }
 
   protected:
@@ -27,7 +27,7 @@ class VF1controlSelSlider : public VF1control {
     MokCheckBox* mode1 = nullptr;
     MokCheckBox* mode2 = nullptr;
     MokSliderCtrl* slider = nullptr;
-    QLineEdit* valueBox = nullptr;
+    VF1ValueBox* valueBox = nullptr;
     int minValue = 0;
     int maxValue = 0;
     int splitValue = 0;

@@ -1,6 +1,7 @@
 #include "ui/editor/VF1controlSlider.h"
 
 #include "model/VF1Param.h"
+#include "ui/editor/VF1ValueBox.h"
 #include "ui/widgets/MokSliderCtrl.h"
 
 void VF1controlSlider::CreateChildren() {

@@ -14,11 +14,11 @@ class VF1controlSlider : public VF1control {
     void Refresh() override;
     MokSliderCtrl* FocusSlider() const override { return slider; }
     MokSliderCtrl* GetSlider() const { return slider; }
-    QLineEdit* GetValueBox() const { return valueBox; }
+    VF1ValueBox* GetValueBox() const { return valueBox; }
 
   protected:
     void OnVerticalSlider(int code, int pos, MokSliderCtrl* sender) override;
 
     MokSliderCtrl* slider = nullptr;
-    QLineEdit* valueBox = nullptr;
+    VF1ValueBox* valueBox = nullptr;
 };

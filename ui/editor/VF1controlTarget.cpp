@@ -1,6 +1,7 @@
 #include "ui/editor/VF1controlTarget.h"
 
 #include "model/VF1MasterEffect.h"
+#include "ui/editor/VF1ValueBox.h"
 #include "ui/widgets/MokSliderCtrl.h"
 
 VF1controlTarget::VF1controlTarget(VF1Param* param, int widthHint, QWidget* parent)
@@ -10,15 +11,15 @@ MokSliderCtrl* VF1controlTarget::GetSlider(int which) const {
     return which == 0 ? targetSlider : which == 1 ? minSlider : maxSlider;
 }
 
-QLineEdit* VF1controlTarget::GetValueBox(int which) const {
+VF1ValueBox* VF1controlTarget::GetValueBox(int which) const {
     return which == 0 ? targetBox : which == 1 ? minBox : maxBox;
 }
 
 void VF1controlTarget::CreateChildren() {
     VF1control::CreateChildren();
-    MakeCaption(QStringLiteral("Target"), Span(1, 13, 50, 26));
-    MakeCaption(QStringLiteral("Min"), Span(55, 13, 100, 26));
-    MakeCaption(QStringLiteral("Max"), Span(100, 13, 145, 26));
+    AddCaption(QStringLiteral("Target"), Span(1, 13, 50, 26));
+    AddCaption(QStringLiteral("Min"), Span(55, 13, 100, 26));
+    AddCaption(QStringLiteral("Max"), Span(100, 13, 145, 26));
     targetSlider = MakeSlider(true, Span(17, 28, 35, 100));
     minSlider = MakeSlider(true, Span(68, 28, 85, 80));
     maxSlider = MakeSlider(true, Span(114, 28, 131, 80));
@@ -89,7 +90,7 @@ void VF1controlTarget::OnVerticalSlider(int code, int pos, MokSliderCtrl* sender
         return;
     }
     const bool isMin = sender == minSlider;
-    QLineEdit* box = isMin ? minBox : maxBox;
+    VF1ValueBox* box = isMin ? minBox : maxBox;
     const int index = pos - tMin;
     if (code == kThumbTrack) {
         SetBoxText(box, TargetText(index));

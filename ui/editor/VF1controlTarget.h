@@ -17,7 +17,7 @@ class VF1controlTarget : public VF1control {
     void Refresh() override;
     MokSliderCtrl* FocusSlider() const override { return targetSlider; }
     MokSliderCtrl* GetSlider(int which) const; // 0 target, 1 min, 2 max
-    QLineEdit* GetValueBox(int which) const;
+    VF1ValueBox* GetValueBox(int which) const;
 
   protected:
     int DefaultWidth() const override { return 160; }
@@ -35,7 +35,7 @@ class VF1controlTarget : public VF1control {
     MokSliderCtrl* targetSlider = nullptr;
     MokSliderCtrl* minSlider = nullptr;
     MokSliderCtrl* maxSlider = nullptr;
-    QLineEdit* targetBox = nullptr;
-    QLineEdit* minBox = nullptr;
-    QLineEdit* maxBox = nullptr;
+    VF1ValueBox* targetBox = nullptr;
+    VF1ValueBox* minBox = nullptr;
+    VF1ValueBox* maxBox = nullptr;
 };

@@ -373,7 +373,8 @@ void VF1main::OnRowSelected(int row) {
     nameBox->setText(QString::fromLatin1(patch->GetName().c_str()));
     nameText = nameBox->text().toStdString();
     DestroyDiagram();
-    BuildDiagram();
+    // At start-up the first patch is replaced by a fresh one at once, which builds its diagram.
+    if (initialised) BuildDiagram();
     if (listNotify) ApplyAutoSend();
 }
 

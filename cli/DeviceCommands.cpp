@@ -14,6 +14,7 @@
 
 #include "cli/CliSupport.h"
 #include "library/BankFile.h"
+#include "midi/DeviceChoice.h"
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
 #include "midi/drivers/MidiSystem.h"
@@ -78,36 +79,90 @@ int FindByName(const std::vector<std::string>& names, const std::string& text) {
     return -1;
 }
 
-// The device indexes the settings file names, when there is one.
-void DefaultIndexes(int& in, int& out) {
-    const auto values = VF1Settings::ReadValues();
-    in = values ? values->inIdx : 0;
-    out = values ? values->outIdx : 0;
+// The ports a command talks through; a device the MIDI settings chose that is gone stops only a
+// command that needs its direction.
+struct PortUse {
+    bool out;
+    bool in;
+};
+constexpr PortUse kOutOnly{true, false};
+constexpr PortUse kInOnly{false, true};
+constexpr PortUse kOutAndIn{true, true};
+
+// The devices the MIDI settings chose, looked up by name in the lists as they are now (all at
+// index 0 without a settings file).
+struct StoredDevices {
+    std::optional<VF1Settings::Values> values;
+    DeviceChoice out, in;
+
+    StoredDevices(const std::vector<std::string>& outNames, const std::vector<std::string>& inNames)
+        : values(VF1Settings::ReadValues()) {
+        if (!values) return;
+        out = ResolveDevice(outNames, values->outIdx, values->outName);
+        in = ResolveDevice(inNames, values->inIdx, values->inName);
+    }
+
+    // A device that stands at another index now keeps its place in the settings: the new index
+    // goes into settings.cfg, as the window writes it at exit.
+    void FollowMoves(const std::vector<std::string>& outNames,
+                     const std::vector<std::string>& inNames) const {
+        using Outcome = DeviceChoice::Outcome;
+        if (!values || (out.outcome != Outcome::Moved && in.outcome != Outcome::Moved)) return;
+        VF1Settings& settings = VF1Settings::Instance();
+        if (out.outcome == Outcome::Moved) {
+            settings.SetOutIdx(out.index);
+            settings.SetOutName(outNames[out.index]);
+        }
+        if (in.outcome == Outcome::Moved) {
+            settings.SetInIdx(in.index);
+            settings.SetInName(inNames[in.index]);
+        }
+        settings.Save();
+        VF1Settings::Release();
+    }
+};
+
+// The device of one direction: the option's, else the stored one; refused when the stored one is
+// gone and another device now stands at its index, rather than sending to a stranger.
+int ChooseDevice(const char* direction, const std::vector<std::string>& names, int index,
+                 const std::string& part, const char* options, const DeviceChoice& stored,
+                 const std::string& remembered, bool used) {
+    if (index >= 0) return index;
+    if (!part.empty()) {
+        if ((index = FindByName(names, part)) >= 0) return index;
+        ShowMessage(Format("No MIDI %s device's name contains \"%s\".", direction, part.c_str()),
+                    MessageStyle::Error);
+        throw OperationFailed();
+    }
+    if (used && stored.outcome == DeviceChoice::Outcome::Replaced) {
+        ShowMessage(
+            Format("The MIDI %s device chosen in the MIDI settings, \"%s\", is not connected, and device "
+                   "%d is now \"%s\".  Say which device to use with %s.",
+                   direction, remembered.c_str(), stored.index, names[stored.index].c_str(), options),
+            MessageStyle::Error);
+        throw OperationFailed();
+    }
+    return stored.index;
 }
 
-// The MIDI object with its ports chosen from the options.
+// The MIDI object with its ports chosen from the options, else from the settings.
 class Session {
   public:
-    Session(const PortOptions& ports, double timeout) : transfers(timeout) {
+    Session(const PortOptions& ports, double timeout, PortUse use) : transfers(timeout) {
         VF1MIDI& midi = VF1MIDI::Instance();
         midi.SetDriver(&system);
         midi.SetDialogs(&transfers);
         midi.SetDeviceID(ports.deviceId);
-        int in = 0;
-        int out = 0;
-        DefaultIndexes(in, out);
-        if (ports.out >= 0) out = ports.out;
-        if (ports.in >= 0) in = ports.in;
-        if (!ports.outName.empty() && (out = FindByName(system.OutDeviceNames(), ports.outName)) < 0) {
-            ShowMessage(Format("No MIDI Out device's name contains \"%s\".", ports.outName.c_str()),
-                        MessageStyle::Error);
-            throw OperationFailed();
-        }
-        if (!ports.inName.empty() && (in = FindByName(system.InDeviceNames(), ports.inName)) < 0) {
-            ShowMessage(Format("No MIDI In device's name contains \"%s\".", ports.inName.c_str()),
-                        MessageStyle::Error);
-            throw OperationFailed();
-        }
+        const std::vector<std::string> outNames = system.OutDeviceNames();
+        const std::vector<std::string> inNames = system.InDeviceNames();
+        const StoredDevices stored(outNames, inNames);
+        const VF1Settings::Values none;
+        const VF1Settings::Values& values = stored.values ? *stored.values : none;
+        const int out = ChooseDevice("Out", outNames, ports.out, ports.outName, "--out or --out-name",
+                                     stored.out, values.outName, use.out);
+        const int in = ChooseDevice("In", inNames, ports.in, ports.inName, "--in or --in-name", stored.in,
+                                    values.inName, use.in);
+        stored.FollowMoves(outNames, inNames);
         midi.SetOutDevice(static_cast<unsigned>(out));
         midi.SetInDevice(static_cast<unsigned>(in));
     }
@@ -144,14 +199,36 @@ constexpr const char* kOutputNames[5] = {"Gtr Amp (Combo)", "Gtr Amp (Stack)", "
 
 } // namespace
 
+namespace {
+
+// One direction's list; the device the MIDI settings chose is marked with '*', or named below the
+// list while it is not connected.
+void PrintDevices(const char* direction, const std::vector<std::string>& names, const DeviceChoice& stored,
+                  bool haveSettings, const std::string& remembered) {
+    using Outcome = DeviceChoice::Outcome;
+    const bool present =
+        haveSettings && stored.outcome != Outcome::Gone && stored.outcome != Outcome::Replaced;
+    std::printf("MIDI %s devices:\n", direction);
+    for (size_t i = 0; i < names.size(); ++i)
+        std::printf("%c %2zu  %s\n", present && static_cast<int>(i) == stored.index ? '*' : ' ', i,
+                    names[i].c_str());
+    if (haveSettings && !present)
+        std::printf("  (the MIDI %s device chosen in the MIDI settings, \"%s\", is not connected)\n",
+                    direction, remembered.c_str());
+}
+
+} // namespace
+
 int RunPorts() {
     MidiSystem system;
     const auto outs = system.OutDeviceNames();
     const auto ins = system.InDeviceNames();
-    std::printf("MIDI Out devices:\n");
-    for (size_t i = 0; i < outs.size(); ++i) std::printf("  %2zu  %s\n", i, outs[i].c_str());
-    std::printf("MIDI In devices:\n");
-    for (size_t i = 0; i < ins.size(); ++i) std::printf("  %2zu  %s\n", i, ins[i].c_str());
+    const StoredDevices stored(outs, ins);
+    const bool haveSettings = stored.values.has_value();
+    PrintDevices("Out", outs, stored.out, haveSettings, haveSettings ? stored.values->outName : "");
+    PrintDevices("In", ins, stored.in, haveSettings, haveSettings ? stored.values->inName : "");
+    if (haveSettings)
+        std::printf("* the device chosen in the MIDI settings (%s)\n", VF1Settings::Path().c_str());
     return kExitOk;
 }
 
@@ -160,7 +237,7 @@ int RunSendPatch(const PortOptions& ports, const std::string& path, const std::s
     int index = 0;
     if (!ParseTarget(to, toMemory, bankB, index))
         throw UsageError("--to takes edit or a slot A1..B101: " + to);
-    Session session(ports, 0);
+    Session session(ports, 0, kOutOnly);
     VF1AlgorithmList list;
     VF1Algorithm& algorithm = LoadPatch(list, path, -1);
     VF1MIDI& midi = VF1MIDI::Instance();
@@ -174,7 +251,7 @@ int RunRequestPatch(const PortOptions& ports, const std::string& from, const std
     int index = 0;
     if (!ParseTarget(from, toMemory, bankB, index))
         throw UsageError("--from takes edit or a slot A1..B101: " + from);
-    Session session(ports, timeout);
+    Session session(ports, timeout, kOutAndIn);
     VF1MIDI& midi = VF1MIDI::Instance();
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
@@ -205,13 +282,13 @@ int RunSendBank(const PortOptions& ports, const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!ReadBankFile(path, bytes)) return kExitFailed;
     const auto bank = TakeWholeBank(bytes.data(), bytes.size(), BankCanBeSent);
-    Session session(ports, 0);
+    Session session(ports, 0, kOutOnly);
     const std::vector<uint8_t> buffer = BankFileBytes(*bank, ports.deviceId, ImageDeviceIds::AsTheyAre);
     return VF1MIDI::Instance().SendBank(buffer.data()) ? kExitOk : kExitFailed;
 }
 
 int RunReceiveBank(const PortOptions& ports, const std::string& output, double timeout) {
-    Session session(ports, timeout);
+    Session session(ports, timeout, kInOnly);
     std::vector<uint8_t> buffer(kBankReceiveCapacity);
     const int count = VF1MIDI::Instance().ReceiveBank(buffer.data(), kBankReceiveCapacity);
     if (!BankReceived(count)) {
@@ -238,7 +315,7 @@ bool ReadGlobals(int values[kGlobalValueCount]) {
 } // namespace
 
 int RunGetGlobal(const PortOptions& ports, bool json) {
-    Session session(ports, 0);
+    Session session(ports, 0, kOutAndIn);
     int v[kGlobalValueCount] = {};
     if (!ReadGlobals(v)) return kExitFailed;
     if (json) {
@@ -277,7 +354,7 @@ int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
                 throw UsageError("--tempo takes 40..250 or midi: " + *changes.tempo);
         }
     }
-    Session session(ports, 0);
+    Session session(ports, 0, kOutAndIn);
     int v[kGlobalValueCount] = {};
     if (!ReadGlobals(v)) return kExitFailed;
     if (changes.outLevel) v[0] = *changes.outLevel;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/FileIO.h"
 #include "model/Report.h"
 
 namespace {
@@ -28,7 +29,7 @@ int TwoDigits(const char* c) {
 
 // The labels are read past without being compared.
 VF1Settings::Values FromText(const char* text) {
-    return {TwoDigits(text + 6), TwoDigits(text + 15), TwoDigits(text + 25)};
+    return {TwoDigits(text + 6), TwoDigits(text + 15), TwoDigits(text + 25), "", ""};
 }
 
 // Makes the folder a new settings file goes into, and the folders above it, as the user's alone.
@@ -41,6 +42,45 @@ void MakeFolderFor(const std::string& path) {
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
         if (at == std::string::npos) return;
     }
+}
+
+// The names file is a few lines of KEY=VALUE; anything longer than this is not one.
+constexpr size_t kNamesFileLimit = 4096;
+
+std::string NamesText(const VF1Settings::Values& v) {
+    // A name with a line break in it cannot be kept; the device is then found by its index alone.
+    const auto keepable = [](const std::string& name) {
+        return name.find_first_of("\r\n") == std::string::npos ? name : std::string();
+    };
+    return Format("InIdx=%d\nInName=%s\nOutIdx=%d\nOutName=%s\n", v.inIdx, keepable(v.inName).c_str(),
+                  v.outIdx, keepable(v.outName).c_str());
+}
+
+// Takes the names that were written for the indexes values holds.
+void ReadNames(const std::string& settingsPath, VF1Settings::Values& values) {
+    std::FILE* f = std::fopen(VF1Settings::NamesPath(settingsPath).c_str(), "rb");
+    if (f == nullptr) return;
+    std::string text(kNamesFileLimit + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+    std::fclose(f);
+    if (text.size() > kNamesFileLimit) return;
+    std::string inIdx, inName, outIdx, outName;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals);
+        const std::string value = line.substr(equals + 1);
+        if (key == "InIdx") inIdx = value;
+        else if (key == "InName") inName = value;
+        else if (key == "OutIdx") outIdx = value;
+        else if (key == "OutName") outName = value;
+    }
+    if (inIdx == std::to_string(values.inIdx)) values.inName = inName;
+    if (outIdx == std::to_string(values.outIdx)) values.outName = outName;
 }
 
 std::string Environment(const char* name) {
@@ -92,10 +132,13 @@ VF1Settings::VF1Settings() {
         file = std::fopen(path.c_str(), "r+b");
         char text[kSettingsFileSize] = {};
         if (file && std::fread(text, 1, kSettingsFileSize, file) == static_cast<size_t>(kSettingsFileSize)) {
-            const Values values = FromText(text);
+            Values values = FromText(text);
+            ReadNames(path, values);
             DevID = values.devId;
             InIdx = values.inIdx;
             OutIdx = values.outIdx;
+            InName = std::move(values.inName);
+            OutName = std::move(values.outName);
         }
         return;
     }
@@ -111,7 +154,19 @@ std::optional<VF1Settings::Values> VF1Settings::ReadValues() {
     const size_t n = std::fread(text, 1, sizeof text, f);
     std::fclose(f);
     if (n != static_cast<size_t>(kSettingsFileSize)) return std::nullopt;
-    return FromText(text);
+    Values values = FromText(text);
+    ReadNames(SettingsPath(), values);
+    return values;
+}
+
+std::string VF1Settings::NamesPath(const std::string& settingsPath) {
+    const size_t slash = settingsPath.find_last_of('/');
+    const size_t dot = settingsPath.find_last_of('.');
+    const size_t stemEnd =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1
+            ? settingsPath.size()
+            : dot;
+    return settingsPath.substr(0, stemEnd) + ".devices" + settingsPath.substr(stemEnd);
 }
 
 VF1Settings::~VF1Settings() {
@@ -127,4 +182,7 @@ void VF1Settings::Save() {
     std::fflush(file);
     std::fclose(file);
     file = nullptr;
+    const std::string names = NamesText({DevID, InIdx, OutIdx, InName, OutName});
+    WriteFileReplacing(NamesPath(SettingsPath()),
+                       std::span(reinterpret_cast<const uint8_t*>(names.data()), names.size()));
 }

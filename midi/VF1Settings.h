@@ -1,6 +1,8 @@
 #pragma once
 // The three values the program remembers between runs: the unit's device ID and the MIDI In and
-// Out device indexes, in the 27-byte text file settings.cfg.
+// Out device indexes, in the 27-byte text file settings.cfg. Beside it, in a small file of their
+// own written whenever settings.cfg is, the names of the devices at those indexes, so that a
+// device can be found again when the lists have moved (midi/DeviceChoice.h).
 
 #include <cstdio>
 #include <optional>
@@ -17,7 +19,12 @@ class VF1Settings {
     void SetDevID(int v) { DevID = v; }
     void SetInIdx(int v) { InIdx = v; }
     void SetOutIdx(int v) { OutIdx = v; }
-    // Writes the file and closes it.
+    // The names of the devices at InIdx and OutIdx; empty when none is known.
+    const std::string& GetInName() const { return InName; }
+    const std::string& GetOutName() const { return OutName; }
+    void SetInName(std::string name) { InName = std::move(name); }
+    void SetOutName(std::string name) { OutName = std::move(name); }
+    // Writes the file and closes it, and writes the names file.
     void Save();
 
     ~VF1Settings();
@@ -43,13 +50,20 @@ class VF1Settings {
     // PathFor with the working folder and the user's environment as they are now.
     static std::string Locate(const std::string& given);
 
-    // The three values the file holds now, read without creating, opening for writing or changing
-    // it (the command-line tool takes its default ports from them); none when the file is missing
-    // or not 27 bytes long.
+    // The names file of a settings file: "settings.cfg" keeps its names in "settings.devices.cfg".
+    // It holds the indexes the names were written for; names written for other indexes than the
+    // settings file's (a settings.cfg written by another program) are not taken.
+    static std::string NamesPath(const std::string& settingsPath);
+
+    // The three values the file holds now, with the names, read without creating, opening for
+    // writing or changing it (the command-line tool takes its default ports from them); none when
+    // the file is missing or not 27 bytes long.
     struct Values {
         int devId = 0;
         int inIdx = 0;
         int outIdx = 0;
+        std::string inName;
+        std::string outName;
     };
     static std::optional<Values> ReadValues();
 
@@ -59,6 +73,8 @@ class VF1Settings {
     int DevID = 0;
     int InIdx = 0;
     int OutIdx = 0;
+    std::string InName;
+    std::string OutName;
     std::FILE* file = nullptr;
 };
 

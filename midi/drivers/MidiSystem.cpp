@@ -37,16 +37,26 @@ MidiSystem::~MidiSystem() {
 }
 
 void MidiSystem::Refresh() {
+    ListOutputs();
+    ListInputs();
+}
+
+void MidiSystem::ListOutputs() {
     outNames.clear();
-    inNames.clear();
     outEntries.clear();
-    inEntries.clear();
     for (auto& b : backends) {
         const auto outs = b->OutDeviceNames();
         for (unsigned i = 0; i < outs.size(); ++i) {
             outNames.push_back(outs[i]);
             outEntries.push_back({b.get(), i});
         }
+    }
+}
+
+void MidiSystem::ListInputs() {
+    inNames.clear();
+    inEntries.clear();
+    for (auto& b : backends) {
         const auto ins = b->InDeviceNames();
         for (unsigned i = 0; i < ins.size(); ++i) {
             inNames.push_back(ins[i]);
@@ -55,10 +65,14 @@ void MidiSystem::Refresh() {
     }
 }
 
+// Every listing is taken anew, so that a device plugged in since shows; indexes name the devices
+// of the latest listing. An open port stays open on its device.
 std::vector<std::string> MidiSystem::OutDeviceNames() {
+    ListOutputs();
     return outNames;
 }
 std::vector<std::string> MidiSystem::InDeviceNames() {
+    ListInputs();
     return inNames;
 }
 

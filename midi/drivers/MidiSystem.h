@@ -17,7 +17,7 @@ class MidiSystem : public MidiDriver {
     explicit MidiSystem(bool withHardware = true);
     ~MidiSystem() override;
 
-    // Lists the ports anew.
+    // Lists the ports anew (the device-name calls do too).
     void Refresh();
     VirtualUnitDriver& Virtual() { return *virtualUnit; }
 
@@ -39,6 +39,9 @@ class MidiSystem : public MidiDriver {
     int CloseInput() override;
 
   private:
+    void ListOutputs();
+    void ListInputs();
+
     struct Entry {
         MidiDriver* driver;
         unsigned index; // within the driver

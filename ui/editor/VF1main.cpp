@@ -17,14 +17,15 @@
 #include <ctime>
 #include <functional>
 
+#include "midi/DeviceChoice.h"
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
 #include "model/Random.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
 #include "model/tables/AlgorithmInfo.h"
-#include "ui/dialogs/VF1AboutDlg.h"
 #include "ui/dialogs/SysExFileDialog.h"
+#include "ui/dialogs/VF1AboutDlg.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
 #include "ui/editor/VF1FXButtonWnd.h"
@@ -288,12 +289,37 @@ void VF1main::ApplyStoredMidiSettings() {
     const int in = std::max(settings.GetInIdx(), 0);
     const int out = std::max(settings.GetOutIdx(), 0);
     VF1MIDI& midi = VF1MIDI::Instance();
-    midi.SetDeviceID(deviceId);
-    midi.SetInDevice(static_cast<unsigned>(in));
-    midi.SetOutDevice(static_cast<unsigned>(out));
     midiSettingsDialog->SetDeviceIdIndex(deviceId);
     midiSettingsDialog->SetInIndex(in);
     midiSettingsDialog->SetOutIndex(out);
+    // When a remembered device is gone and another stands at its index, the user chooses, once
+    // the window shows, rather than the program sending to a stranger.
+    if (FollowChosenDevices(midi.GetOutDevNames(), midi.GetInDevNames()))
+        connect(this, &VF1main::firstPainted, this, &VF1main::OpenMidiSettings, Qt::SingleShotConnection);
+    midi.SetDeviceID(deviceId);
+    midi.SetInDevice(static_cast<unsigned>(midiSettingsDialog->InIndex()));
+    midi.SetOutDevice(static_cast<unsigned>(midiSettingsDialog->OutIndex()));
+}
+
+bool VF1main::FollowChosenDevices(const std::vector<std::string>& outNames,
+                                  const std::vector<std::string>& inNames) {
+    VF1Settings& settings = VF1Settings::Instance();
+    const DeviceChoice out = ResolveDevice(outNames, midiSettingsDialog->OutIndex(), settings.GetOutName());
+    const DeviceChoice in = ResolveDevice(inNames, midiSettingsDialog->InIndex(), settings.GetInName());
+    midiSettingsDialog->SetOutIndex(out.index);
+    midiSettingsDialog->SetInIndex(in.index);
+    settings.SetOutName(NameToRemember(out, outNames, settings.GetOutName()));
+    settings.SetInName(NameToRemember(in, inNames, settings.GetInName()));
+    return out.outcome == DeviceChoice::Outcome::Replaced || in.outcome == DeviceChoice::Outcome::Replaced;
+}
+
+void VF1main::RememberChosenDevices(const std::vector<std::string>& outNames,
+                                    const std::vector<std::string>& inNames) {
+    VF1Settings& settings = VF1Settings::Instance();
+    const DeviceChoice out{midiSettingsDialog->OutIndex(), DeviceChoice::Outcome::Kept};
+    const DeviceChoice in{midiSettingsDialog->InIndex(), DeviceChoice::Outcome::Kept};
+    settings.SetOutName(NameToRemember(out, outNames, settings.GetOutName()));
+    settings.SetInName(NameToRemember(in, inNames, settings.GetInName()));
 }
 
 void VF1main::SetUpPatchList() {
@@ -556,11 +582,17 @@ void VF1main::ToggleGlobalSection() {
 
 void VF1main::OpenMidiSettings() {
     VF1MIDI& midi = VF1MIDI::Instance();
-    midiSettingsDialog->Run(midi.GetOutDevNames(), midi.GetInDevNames());
+    // The devices as they are now: one plugged in since shows, and the chosen ones stay chosen
+    // where the lists have moved.
+    const std::vector<std::string> outNames = midi.GetOutDevNames();
+    const std::vector<std::string> inNames = midi.GetInDevNames();
+    FollowChosenDevices(outNames, inNames);
+    midiSettingsDialog->Run(outNames, inNames);
     // Whichever way the dialog closed, its selections apply.
     midi.SetOutDevice(static_cast<unsigned>(midiSettingsDialog->OutIndex()));
     midi.SetInDevice(static_cast<unsigned>(midiSettingsDialog->InIndex()));
     midi.SetDeviceID(midiSettingsDialog->DeviceIdIndex());
+    RememberChosenDevices(outNames, inNames);
 }
 
 void VF1main::ShowAbout() {

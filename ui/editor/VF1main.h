@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/VF1Algorithm.h"
 #include "ui/editor/VF1GlobalSection.h"
@@ -147,6 +148,13 @@ class VF1main : public QDialog, public AlgorithmObserver {
     void CreateLfoPanel();
     void CollapseGlobalSection();
     void ApplyStoredMidiSettings();
+    // Finds the devices the MIDI settings chose in the lists as they are now, by their remembered
+    // names; true when one is gone and another device stands at its index.
+    bool FollowChosenDevices(const std::vector<std::string>& outNames,
+                             const std::vector<std::string>& inNames);
+    // The devices selected in the MIDI settings are the ones remembered.
+    void RememberChosenDevices(const std::vector<std::string>& outNames,
+                               const std::vector<std::string>& inNames);
     void SetUpPatchList();
     void Connect();
 

@@ -228,7 +228,7 @@ int RunPorts() {
     PrintDevices("Out", outs, stored.out, haveSettings, haveSettings ? stored.values->outName : "");
     PrintDevices("In", ins, stored.in, haveSettings, haveSettings ? stored.values->inName : "");
     if (haveSettings)
-        std::printf("* the device chosen in the MIDI settings (%s)\n", VF1Settings::Path().c_str());
+        std::printf("* the devices chosen in the MIDI settings (%s)\n", VF1Settings::Path().c_str());
     return kExitOk;
 }
 

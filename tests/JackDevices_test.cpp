@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <jack/jack.h>
-#include <jack/midiport.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +17,7 @@
 
 #include "midi/VF1Settings.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/JackPorts.h"
 #include "tests/support/JackServer.h"
 
 namespace fs = std::filesystem;
@@ -42,28 +40,6 @@ struct CliRun {
     int status = -1;
     std::string out;
     std::string err;
-};
-
-// A JACK client with a MIDI port each way, standing in for any other program's ports.
-class OtherPorts {
-  public:
-    explicit OtherPorts(const char* name) {
-        jack_status_t status{};
-        client = jack_client_open(name, JackNoStartServer, &status);
-        if (!client) return;
-        jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-        jack_port_register(client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-        jack_activate(client);
-    }
-    ~OtherPorts() {
-        if (client) jack_client_close(client);
-    }
-    OtherPorts(const OtherPorts&) = delete;
-    OtherPorts& operator=(const OtherPorts&) = delete;
-    bool Open() const { return client != nullptr; }
-
-  private:
-    jack_client_t* client = nullptr;
 };
 
 class JackDevices : public ::testing::Test {
@@ -188,7 +164,7 @@ TEST_F(JackDevices, ChosenUnitFoundAfterEveryIndexShifted) {
 
     ASSERT_EQ(StopUnit("unit A"), 0);
     ASSERT_EQ(StopUnit("unit B"), 0);
-    OtherPorts first("first");
+    JackPorts first("first");
     ASSERT_TRUE(first.Open());
     StartUnit("unit A");
     StartUnit("unit B");

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -15,7 +16,10 @@
 
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
+#include "midi/drivers/MidiSystem.h"
 #include "model/Report.h"
+#include "tests/support/JackPorts.h"
+#include "tests/support/JackServer.h"
 #include "tests/support/TestDrivers.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/VF1main.h"
@@ -134,6 +138,41 @@ class RememberedDevicesTest : public QObject {
         Start();
         QVERIFY(dialogOpened);
         QCOMPARE(shownOut, QStringList({QString::fromStdString(kA), QString::fromStdString(kC)}));
+    }
+
+    // The same over a JACK server of the test's own, with the device names as JACK and RtMidi
+    // give them.
+    void overJackTheDialogOpensWhenAnotherUnitStandsInThePlaceOfTheChosenOne() {
+        if (JackServer::FindJackd().empty())
+            QSKIP("jackd is not installed, so there is no MIDI server to test over (scripts/test "
+                  "installs the jackd2 package)");
+        JackServer server;
+        QVERIFY2(server.Running(), server.Error().c_str());
+        JackPorts a("unit A");
+        auto b = std::make_unique<JackPorts>("unit B");
+        QVERIFY(a.Open() && b->Open());
+        MidiSystem system;
+        VF1MIDI::Instance().SetDriver(&system);
+        const std::vector<std::string> before = system.OutDeviceNames();
+        const auto at = std::find(before.begin(), before.end(), "JACK: unit B:in");
+        QVERIFY(at != before.end());
+        const int index = static_cast<int>(at - before.begin());
+        WriteText(SettingsPath(),
+                  "DevID=00;InIdx=00;OutIdx=" + std::string(index < 10 ? "0" : "") + std::to_string(index));
+        WriteText(NamesPath(),
+                  "InIdx=0\nInName=\nOutIdx=" + std::to_string(index) + "\nOutName=" + *at + "\n");
+
+        b.reset();
+        JackPorts c("unit C");
+        QVERIFY(c.Open());
+        const std::vector<std::string> now = system.OutDeviceNames();
+        QCOMPARE(now.at(index), std::string("JACK: unit C:in"));
+        Start();
+        QVERIFY(dialogOpened);
+        QVERIFY(shownOut.contains(QStringLiteral("JACK: unit C:in")));
+        QVERIFY(!shownOut.contains(QStringLiteral("JACK: unit B:in")));
+        Stop();
+        VF1MIDI::Release();
     }
 
     // Without names (a settings.cfg of an earlier version), or with the chosen device gone and

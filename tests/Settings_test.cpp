@@ -143,3 +143,87 @@ TEST_F(Settings, ReadValuesLeavesTheFileAlone) {
         }
     }
 }
+
+TEST_F(Settings, NamesFileSitsBesideTheSettings) {
+    EXPECT_EQ(VF1Settings::NamesPath("settings.cfg"), "settings.devices.cfg");
+    EXPECT_EQ(VF1Settings::NamesPath("/home/u/.config/quellin/settings.cfg"),
+              "/home/u/.config/quellin/settings.devices.cfg");
+    EXPECT_EQ(VF1Settings::NamesPath("/tmp/my.d/quellin"), "/tmp/my.d/quellin.devices");
+    EXPECT_EQ(VF1Settings::NamesPath("/tmp/.quellin"), "/tmp/.quellin.devices");
+}
+
+// Saving writes both files; settings.cfg keeps its 27 bytes, and the next start reads the names
+// back for the indexes they were written with.
+TEST_F(Settings, SaveWritesTheNamesAndAStartReadsThemBack) {
+    const fs::path names = VF1Settings::NamesPath(path.string());
+    {
+        VF1Settings& s = VF1Settings::Instance();
+        s.SetDevID(4);
+        s.SetInIdx(2);
+        s.SetOutIdx(11);
+        s.SetInName("JACK: unit B:MIDI OUT");
+        s.SetOutName("ALSA: VF-1:VF-1 MIDI 1 20:0");
+        s.Save();
+    }
+    EXPECT_EQ(ReadFile(path), "DevID=04;InIdx=02;OutIdx=11");
+    EXPECT_EQ(ReadFile(names),
+              "InIdx=2\nInName=JACK: unit B:MIDI OUT\nOutIdx=11\nOutName=ALSA: VF-1:VF-1 MIDI 1 20:0\n");
+
+    VF1Settings::Release();
+    const VF1Settings& s = VF1Settings::Instance();
+    EXPECT_EQ(s.GetInName(), "JACK: unit B:MIDI OUT");
+    EXPECT_EQ(s.GetOutName(), "ALSA: VF-1:VF-1 MIDI 1 20:0");
+    const auto values = VF1Settings::ReadValues();
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->inName, "JACK: unit B:MIDI OUT");
+    EXPECT_EQ(values->outName, "ALSA: VF-1:VF-1 MIDI 1 20:0");
+}
+
+// Names are taken only for the indexes they were written with, and only from a file that is
+// one: a settings.cfg changed by something else, a damaged or oversized names file, or none at
+// all leave the devices to their indexes, as without a names file.
+TEST_F(Settings, NamesThatDoNotFitAreNotTaken) {
+    struct Case {
+        const char* what;
+        std::optional<std::string> text; // none: no names file
+        const char* in;
+        const char* out;
+    };
+    const fs::path names = VF1Settings::NamesPath(path.string());
+    const std::string huge = "InIdx=2\nInName=" + std::string(5000, 'x') + "\nOutIdx=7\nOutName=b\n";
+    const Case cases[] = {
+        {"no names file", std::nullopt, "", ""},
+        {"both fit", "InIdx=2\nInName=a\nOutIdx=7\nOutName=b\n", "a", "b"},
+        {"in written for another index", "InIdx=3\nInName=a\nOutIdx=7\nOutName=b\n", "", "b"},
+        {"out written for another index", "InIdx=2\nInName=a\nOutIdx=07\nOutName=b\n", "a", ""},
+        {"no indexes", "InName=a\nOutName=b\n", "", ""},
+        {"no final line break", "OutName=b=c\nOutIdx=7", "", "b=c"},
+        {"oversized", huge, "", ""},
+        {"binary", std::string("\x00\x01\n\x02", 4), "", ""},
+    };
+    for (const Case& c : cases) {
+        WriteFile(path, "DevID=00;InIdx=02;OutIdx=07");
+        fs::remove(names);
+        if (c.text) WriteFile(names, *c.text);
+        VF1Settings::Release();
+        const VF1Settings& s = VF1Settings::Instance();
+        EXPECT_EQ(s.GetInIdx(), 2) << c.what;
+        EXPECT_EQ(s.GetOutIdx(), 7) << c.what;
+        EXPECT_EQ(s.GetInName(), c.in) << c.what;
+        EXPECT_EQ(s.GetOutName(), c.out) << c.what;
+        VF1Settings::Release();
+        EXPECT_EQ(ReadFile(path), "DevID=00;InIdx=02;OutIdx=07") << c.what;
+    }
+}
+
+// A name that would break the file's lines is not kept: that device goes by its index alone.
+TEST_F(Settings, NameWithALineBreakIsNotWritten) {
+    const fs::path names = VF1Settings::NamesPath(path.string());
+    {
+        VF1Settings& s = VF1Settings::Instance();
+        s.SetOutName("evil\nInIdx=0\nInName=x");
+        s.SetInName("fine");
+        s.Save();
+    }
+    EXPECT_EQ(ReadFile(names), "InIdx=0\nInName=fine\nOutIdx=0\nOutName=\n");
+}

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -62,27 +63,36 @@ class RememberedDevicesTest : public QObject {
         WriteText(NamesPath(), "InIdx=0\nInName=" + kIn + "\nOutIdx=1\nOutName=" + kB + "\n");
     }
 
+    // Runs action on the MIDI settings dialog once it is up (polling, as modal loops run), until
+    // the returned timer is deleted.
+    std::unique_ptr<QTimer>
+    WhenMidiSettingsOpen(std::function<void(VF1MIDIDlg*, QListWidget* outList)> action) {
+        auto poll = std::make_unique<QTimer>();
+        connect(poll.get(), &QTimer::timeout, this, [timer = poll.get(), action] {
+            if (auto* dialog = qobject_cast<VF1MIDIDlg*>(QApplication::activeModalWidget())) {
+                timer->stop();
+                action(dialog, dialog->findChild<QListWidget*>(QStringLiteral("1010")));
+            }
+        });
+        poll->start(10);
+        return poll;
+    }
+
     // Opens the window as the program starts it; a MIDI settings dialog that opens within the
     // first moments is noted, with the Out list it shows, and closed.
     void Start() {
         VF1Settings::Release();
         dialogOpened = false;
         shownOut.clear();
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [this, poll] {
-            if (auto* dialog = qobject_cast<VF1MIDIDlg*>(QApplication::activeModalWidget())) {
-                poll->stop();
-                dialogOpened = true;
-                shownOut = Rows(dialog->findChild<QListWidget*>(QStringLiteral("1010")));
-                dialog->reject();
-            }
+        const auto poll = WhenMidiSettingsOpen([this](VF1MIDIDlg* dialog, QListWidget* outList) {
+            dialogOpened = true;
+            shownOut = Rows(outList);
+            dialog->reject();
         });
-        poll->start(10);
         window = std::make_unique<VF1main>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTest::qWait(300);
-        delete poll;
     }
     void Stop() {
         window.reset();
@@ -210,18 +220,11 @@ class RememberedDevicesTest : public QObject {
         driver->outNames = {kC, kA, kB};
         QStringList rows;
         int selected = -2;
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&rows, &selected, poll] {
-            if (auto* dialog = qobject_cast<VF1MIDIDlg*>(QApplication::activeModalWidget())) {
-                poll->stop();
-                poll->deleteLater();
-                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("1010"));
-                rows = Rows(list);
-                selected = list->currentRow();
-                dialog->accept();
-            }
+        const auto poll = WhenMidiSettingsOpen([&rows, &selected](VF1MIDIDlg* dialog, QListWidget* outList) {
+            rows = Rows(outList);
+            selected = outList->currentRow();
+            dialog->accept();
         });
-        poll->start(10);
         window->OpenMidiSettings();
         QCOMPARE(rows, QStringList({QString::fromStdString(kC), QString::fromStdString(kA),
                                     QString::fromStdString(kB)}));

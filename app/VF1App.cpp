@@ -9,6 +9,7 @@
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/dialogs/VF1MessageBox.h"
 #include "ui/editor/BankManagerLink.h"
+#include "ui/editor/PatchSession.h"
 #include "ui/editor/VF1PatchListCtrl.h"
 #include "ui/editor/VF1main.h"
 #include "ui/librarian/VF1BankDlg.h"
@@ -88,6 +89,10 @@ int VF1App::Run(const std::function<void(VF1main&)>& started, const QStringList&
         midi.SetDialogs(&transfers);
         connect(&window, &QDialog::finished, this, &QCoreApplication::quit);
         window.show();
+        // The patches an earlier run left edited come back first, files named now after them.
+        const std::string sessionPath = DefaultSessionPath();
+        window.ResumeSession(sessionPath);
+        window.KeepSession(sessionPath);
         OpenFiles(files, window, bankManager);
         if (started) started(window);
         exec();

@@ -3,6 +3,7 @@
 namespace {
 RealTimeSink* sink = nullptr;
 bool realTimeEdits = false;
+ParamEditListener* editListener = nullptr;
 } // namespace
 
 void SetRealTimeSink(RealTimeSink* s) {
@@ -16,4 +17,10 @@ void SetRealTimeEdits(bool on) {
 }
 bool RealTimeEdits() {
     return realTimeEdits;
+}
+void SetParamEditListener(ParamEditListener* listener) {
+    editListener = listener;
+}
+ParamEditListener* GetParamEditListener() {
+    return editListener;
 }

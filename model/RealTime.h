@@ -4,6 +4,8 @@
 // layer implements the sink and installs it; the model knows nothing of MIDI.
 
 class VF1Effect;
+class VF1Param;
+class VF1TargetParam;
 
 class RealTimeSink {
   public:
@@ -18,3 +20,17 @@ RealTimeSink* GetRealTimeSink();
 
 void SetRealTimeEdits(bool on);
 bool RealTimeEdits();
+
+// Told of every change a parameter's setters make, after the value is stored and before it is
+// sent: the window's edit history listens. nested is true for a change that another change made
+// (a variable-position effect moving the other one).
+class ParamEditListener {
+  public:
+    virtual ~ParamEditListener() = default;
+    virtual void OnParamEdited(VF1Param& param, int oldValue, bool nested) = 0;
+    // A control assign's target and its range, which change through setters of their own.
+    virtual void OnTargetEdited(VF1TargetParam& target, int oldValue, int oldMin, int oldMax) = 0;
+};
+
+void SetParamEditListener(ParamEditListener* listener);
+ParamEditListener* GetParamEditListener();

@@ -166,13 +166,30 @@ void VF1AlgorithmList::RemoveAt(int index) {
 }
 
 bool VF1AlgorithmList::LoadFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf) {
+    auto algorithm = BuildFromPatchData(headerHalf, streamHalf);
+    if (algorithm == nullptr) return false;
+    algorithms.push_back(std::move(algorithm));
+    Select(GetCount() - 1);
+    return true;
+}
+
+bool VF1AlgorithmList::ReplaceCurrentFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf) {
+    auto algorithm = BuildFromPatchData(headerHalf, streamHalf);
+    if (algorithm == nullptr || current == nullptr) return false;
+    algorithms[static_cast<size_t>(currentIndex)] = std::move(algorithm);
+    Select(currentIndex);
+    return true;
+}
+
+std::unique_ptr<VF1Algorithm> VF1AlgorithmList::BuildFromPatchData(const uint8_t* headerHalf,
+                                                                   const uint8_t* streamHalf) {
     const int number = NibbleDecode16(headerHalf + kAlgorithmOffset);
     try {
         auto algorithm = std::make_unique<VF1Algorithm>(number);
         if (algorithm->GetBlockCount() == 0) {
             ShowMessage("Invalid patch!  The algorithm type was invalid.  Unable to load.",
                         MessageStyle::Error);
-            return false;
+            return nullptr;
         }
         // Reading never writes through the stream.
         PatchStream stream(const_cast<uint8_t*>(streamHalf), kStreamHalfSize);
@@ -180,13 +197,11 @@ bool VF1AlgorithmList::LoadFromPatchData(const uint8_t* headerHalf, const uint8_
         algorithm->RepairPositions();
         algorithm->RebuildTargets();
         algorithm->ReadHeader(headerHalf);
-        algorithms.push_back(std::move(algorithm));
-        Select(GetCount() - 1);
-        return true;
+        return algorithm;
     } catch (const std::exception&) {
         ShowMessage("Invalid patch!  There was a critical error while trying to build the algorithm from the "
                     "patch.  Unable to load.",
                     MessageStyle::Error);
-        return false;
+        return nullptr;
     }
 }

@@ -90,6 +90,13 @@ class VF1AlgorithmList {
     void RemoveAt(int index);
     // Builds an algorithm from patch data and appends it as the current one.
     bool LoadFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf);
+    // Builds an algorithm from patch data in place of the current one (an undo of a whole patch).
+    bool ReplaceCurrentFromPatchData(const uint8_t* headerHalf, const uint8_t* streamHalf);
+
+    // The algorithm patch data describes, read as Load reads it; null (with Load's message) when
+    // the data names no algorithm or cannot be built.
+    static std::unique_ptr<VF1Algorithm> BuildFromPatchData(const uint8_t* headerHalf,
+                                                            const uint8_t* streamHalf);
 
   private:
     std::vector<std::unique_ptr<VF1Algorithm>> algorithms;

@@ -70,9 +70,17 @@ void VF1TargetParam::SendPart(int partOffset, int v) const {
 void VF1TargetParam::SetValueIndex(int index) {
     if (index < firstIndex || index > *lastIndex) return;
     const TargetEntry& entry = (*table)[static_cast<size_t>(index)];
+    const int old = value;
     value = entry.target;
     targetParam = entry.param;
+    Edited(old, targetMin, targetMax);
     SendPart(8, value);
+}
+
+void VF1TargetParam::Edited(int oldValue, int oldMin, int oldMax) {
+    if (ParamEditListener* listener = GetParamEditListener())
+        if (oldValue != value || oldMin != targetMin || oldMax != targetMax)
+            listener->OnTargetEdited(*this, oldValue, oldMin, oldMax);
 }
 
 std::string VF1TargetParam::GetEntryText(int index) const {
@@ -129,12 +137,16 @@ void VF1TargetParam::Read(PatchStream& stream) {
 }
 
 void VF1TargetParam::SetTargetMin(int v) {
+    const int old = targetMin;
     targetMin = v;
+    Edited(value, old, targetMax);
     SendPart(0, v);
 }
 
 void VF1TargetParam::SetTargetMax(int v) {
+    const int old = targetMax;
     targetMax = v;
+    Edited(value, targetMin, old);
     SendPart(4, v);
 }
 

@@ -33,6 +33,8 @@ class VF1TargetParam : public VF1Param {
 
   private:
     void SendPart(int partOffset, int v) const;
+    // Tells the edit listener of a change of the target or its range.
+    void Edited(int oldValue, int oldMin, int oldMax);
 
     TargetTable* table;
     int firstIndex = 0;

@@ -117,7 +117,18 @@ void VF1Param::SendRealTime(int address, int v, int bytes) const {
     if (RealTimeSink* sink = GetRealTimeSink()) sink->SendParameter(address, v, bytes);
 }
 
+namespace {
+// How deep the current change runs: a change made while another one is being handled is nested.
+int changeDepth = 0;
+} // namespace
+
 void VF1Param::OnValueChanged(int oldValue) {
+    if (ParamEditListener* listener = GetParamEditListener())
+        listener->OnParamEdited(*this, oldValue, changeDepth > 0);
+    ++changeDepth;
+    struct Leave {
+        ~Leave() { --changeDepth; }
+    } leave;
     if (RealTimeEdits()) {
         if (IsSetSelector()) {
             if (owner)

@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -10,16 +13,20 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <fstream>
 #include <functional>
 
 #include "midi/DeviceChoice.h"
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
+#include "model/FileIO.h"
 #include "model/Random.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
@@ -28,6 +35,8 @@
 #include "ui/dialogs/VF1AboutDlg.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
+#include "ui/editor/PatchSession.h"
+#include "ui/editor/VF1FXButton.h"
 #include "ui/editor/VF1FXButtonWnd.h"
 #include "ui/editor/VF1FXControlWnd.h"
 #include "ui/editor/VF1ParamControlWnd.h"
@@ -123,7 +132,7 @@ QFrame* BorderedFrame(QWidget* parent, const QRect& geometry) {
 VF1main::VF1main(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      midiSettingsDialog(std::make_unique<VF1MIDIDlg>(this)) {
+      midiSettingsDialog(std::make_unique<VF1MIDIDlg>(this)), history(std::make_unique<PatchHistory>(*this)) {
     setWindowTitle(QStringLiteral("Quellin"));
     QIcon icon;
     icon.addPixmap(Picture(Pictures::IconLarge));
@@ -153,6 +162,9 @@ VF1main::VF1main(QWidget* parent)
     SetUpPatchList();
     Connect();
     ChangeAlgorithm(algorithmList->currentIndex());
+    history->PatchAdded(*patchList.GetCurrent());
+    history->SetCurrent(patchList.GetCurrentIndex());
+    SetUpHistoryKeys();
 
     initialised = true;
     listNotify = true;
@@ -160,6 +172,10 @@ VF1main::VF1main(QWidget* parent)
 }
 
 VF1main::~VF1main() {
+    // What is open and edited now is what the next start offers.
+    WriteSessionNow();
+    // No step is recorded while the window goes.
+    history.reset();
     // The MIDI settings of this run are what the next run starts with.
     VF1Settings& settings = VF1Settings::Instance();
     settings.SetDevID(midiSettingsDialog->DeviceIdIndex());
@@ -381,7 +397,8 @@ QWidget* VF1main::ControlById(int id) const {
 
 void VF1main::InsertPatchRow(const QString& from) {
     const int row = patchList.GetCurrentIndex();
-    const VF1Algorithm* patch = patchList.GetCurrent();
+    VF1Algorithm* patch = patchList.GetCurrent();
+    history->PatchAdded(*patch);
     patchListView->InsertRow(row, QString::fromLatin1(patch->GetDisplayName()),
                              QString::fromLatin1(patch->GetName().c_str()), from);
     patchListView->SelectRow(row);
@@ -389,8 +406,10 @@ void VF1main::InsertPatchRow(const QString& from) {
 }
 
 void VF1main::OnRowSelected(int row) {
+    history->Leave();
     lastSelected = row;
     patchList.Select(row);
+    history->SetCurrent(row);
     VF1Algorithm* patch = patchList.GetCurrent();
     if (patch == nullptr) return;
     patch->SetOwnerWindow(this);
@@ -414,7 +433,10 @@ void VF1main::OnEmptyListClick() {
 void VF1main::OnAlgorithmChosen(int listIndex) {
     // Choosing the algorithm the patch already has would only throw its values away.
     if (AlgorithmAtRow(listIndex) == patchList.GetCurrent()->GetNumber()) return;
-    ChangeAlgorithm(listIndex);
+    // The new algorithm's defaults replace every value: the step keeps the whole patch, and its
+    // undo sends the patch as the change did.
+    history->RecordPatchAction(QStringLiteral("Algorithm"), true,
+                               [this, listIndex] { ChangeAlgorithm(listIndex); });
 }
 
 void VF1main::ChangeAlgorithm(int listIndex) {
@@ -433,6 +455,7 @@ void VF1main::ChangeAlgorithm(int listIndex) {
 void VF1main::OnCategoryChosen(int index) {
     if (index == patchList.GetCurrent()->GetCategory()) return;
     patchList.GetCurrent()->SetCategory(index);
+    history->RecordHeaderChange(QStringLiteral("Category"));
     ApplyAutoSend();
 }
 
@@ -452,12 +475,14 @@ void VF1main::OnNameChanged(const QString& text) {
     nameText = name.toStdString();
     patchListView->SetText(patchList.GetCurrentIndex(), VF1PatchListCtrl::kNameColumn, name);
     patchList.GetCurrent()->SetName(nameText);
+    if (sessionTimer) sessionTimer->start();
 }
 
 void VF1main::OnNameFocusLost() {
     if (!nameBox->isModified()) return;
     nameText = nameBox->text().toStdString();
     nameBox->setModified(false);
+    history->RecordHeaderChange(QStringLiteral("Name"));
     ApplyAutoSend();
 }
 
@@ -499,15 +524,20 @@ void VF1main::ApplyAutoSend() {
 void VF1main::AddPatch() {
     patchList.AddDefault();
     const int row = patchList.GetCount() - 1;
+    history->PatchAdded(*patchList.GetAt(row));
     patchListView->InsertRow(row, QString::fromLatin1(patchList.GetAt(row)->GetDisplayName()));
 }
 
 void VF1main::RemovePatch() {
     if (patchList.GetCount() < 2) return;
+    history->Leave();
     const int row = patchList.GetCurrentIndex();
     // The diagram shows the patch that goes; it goes first.
     DestroyDiagram();
     patchList.RemoveAt(row);
+    // Its history goes with it.
+    history->PatchRemoved(row);
+    history->SetCurrent(patchList.GetCurrentIndex());
     patchListView->DeleteRow(row);
     patchListView->SelectRow(patchList.GetCurrentIndex());
 }
@@ -518,6 +548,7 @@ void VF1main::LoadPatch() {
 }
 
 bool VF1main::LoadPatchFromFile(const QString& path) {
+    history->Leave();
     const uint8_t* first = nullptr;
     const uint8_t* second = nullptr;
     if (!VF1MIDI::Instance().LoadPatchFile(path.toStdString(), &first, &second)) return false;
@@ -536,17 +567,24 @@ void VF1main::SavePatch() {
 }
 
 bool VF1main::SavePatchToFile(const QString& path) {
-    return VF1MIDI::Instance().SavePatchFile(*patchList.GetCurrent(), path.toStdString());
+    history->Flush();
+    if (!VF1MIDI::Instance().SavePatchFile(*patchList.GetCurrent(), path.toStdString())) return false;
+    history->MarkStored();
+    return true;
 }
 
 void VF1main::SendCurrentPatch() {
+    history->Flush();
     VF1MIDI& midi = VF1MIDI::Instance();
     midi.SetPatchData(*patchList.GetCurrent());
     const bool toMemory = !TargetIsEdit();
-    if (midi.SendPatch(toMemory, TargetIsBankB(), TargetNumber()) && !toMemory) ShowRealTimeEdits();
+    if (!midi.SendPatch(toMemory, TargetIsBankB(), TargetNumber())) return;
+    history->MarkStored();
+    if (!toMemory) ShowRealTimeEdits();
 }
 
 void VF1main::RequestPatch() {
+    history->Leave();
     const bool toMemory = !TargetIsEdit();
     const bool bankB = TargetIsBankB();
     const int number = TargetNumber();
@@ -561,6 +599,7 @@ void VF1main::RequestPatch() {
 }
 
 bool VF1main::OpenBankPatch(const uint8_t* image, int bankNumber, int index) {
+    history->Leave();
     // Parsing works in a copy: the bank keeps its image as it is.
     std::array<uint8_t, kPatchImageSize> copy{};
     std::copy(image, image + kPatchImageSize, copy.begin());
@@ -652,23 +691,169 @@ bool VF1main::RandomiseQuietly(const std::function<void()>& randomise) {
 void VF1main::RandomizeEffect() {
     VF1Effect* block = SelectedEffect();
     if (block == nullptr || block->IsMaster()) return;
-    const bool moved = RandomiseQuietly([block] { block->RandomiseAll(); });
-    if (RealTimeEdits()) VF1MIDI::Instance().SendBlock(*block);
-    // A variable-position effect that moved the other one changed more than its block: that
-    // change reaches the unit as the edit path sends it, with the whole patch.
-    if (moved) ApplyAutoSend();
+    history->RecordBlockAction(QStringLiteral("Randomize Effect"), patchList.GetCurrent()->GetSelectedIndex(),
+                               [this, block] {
+                                   const bool moved = RandomiseQuietly([block] { block->RandomiseAll(); });
+                                   if (RealTimeEdits()) VF1MIDI::Instance().SendBlock(*block);
+                                   // A variable-position effect that moved the other one changed
+                                   // more than its block: that change reaches the unit as the edit
+                                   // path sends it, with the whole patch.
+                                   if (moved) ApplyAutoSend();
+                               });
     RefreshSelectedPanel();
 }
 
 void VF1main::RandomizePatch() {
     VF1Algorithm* patch = patchList.GetCurrent();
-    const bool moved = RandomiseQuietly([patch] {
-        for (int i = 0; i < patch->GetBlockCount(); ++i)
-            if (VF1Effect* block = patch->GetBlock(i); block && !block->IsMaster()) block->RandomiseAll();
+    history->RecordPatchAction(QStringLiteral("Randomize Patch"), false, [this, patch] {
+        const bool moved = RandomiseQuietly([patch] {
+            for (int i = 0; i < patch->GetBlockCount(); ++i)
+                if (VF1Effect* block = patch->GetBlock(i); block && !block->IsMaster()) block->RandomiseAll();
+        });
+        if (RealTimeEdits() || moved) ApplyAutoSend();
     });
-    if (RealTimeEdits() || moved) ApplyAutoSend();
     RefreshSelectedPanel();
     RebuildChangeablePanels();
+}
+
+// ---- Undo, redo and Compare
+
+void VF1main::SetUpHistoryKeys() {
+    // Window-wide, except where a text box keeps these keys for its own typing.
+    for (const QKeySequence& keys : {QKeySequence(QKeySequence::Undo)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &VF1main::Undo);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &VF1main::Redo);
+    // C compares while the diagram (its buttons or its panels) has the focus.
+    for (QWidget* diagramPart : {static_cast<QWidget*>(lcdPicture), static_cast<QWidget*>(paramPanelFrame)})
+        connect(new QShortcut(QKeySequence(Qt::Key_C), diagramPart, nullptr, nullptr,
+                              Qt::WidgetWithChildrenShortcut),
+                &QShortcut::activated, this, &VF1main::Compare);
+}
+
+bool VF1main::PutPatchData(const PatchData& data) {
+    const int selected = patchList.GetCurrent()->GetSelectedIndex();
+    // The diagram shows the patch that is replaced; it goes first.
+    DestroyDiagram();
+    const bool put = patchList.ReplaceCurrentFromPatchData(data.data(), data.data() + kHeaderHalfSize);
+    ShowRestoredPatch(selected);
+    return put;
+}
+
+void VF1main::ShowRestoredPatch(int block) {
+    VF1Algorithm* patch = patchList.GetCurrent();
+    patch->SetOwnerWindow(this);
+    if (block < 0) block = patch->GetSelectedIndex();
+    QWidget* focus = focusWidget();
+    const bool diagramFocused =
+        focus && (lcdPicture->isAncestorOf(focus) || paramPanelFrame->isAncestorOf(focus));
+
+    const int row = patchList.GetCurrentIndex();
+    categoryList->setCurrentIndex(patch->GetCategory());
+    algorithmList->setCurrentIndex(AlgorithmRow(patch->GetNumber()));
+    const QString name = QString::fromLatin1(patch->GetName().c_str());
+    {
+        const QSignalBlocker blocker(nameBox);
+        nameBox->setText(name);
+    }
+    nameText = patch->GetName();
+    patchListView->SetText(row, VF1PatchListCtrl::kAlgorithmColumn,
+                           QString::fromLatin1(patch->GetDisplayName()));
+    patchListView->SetText(row, VF1PatchListCtrl::kNameColumn, name);
+
+    // The diagram is built anew: a step can move blocks, switch them, change their parameter sets
+    // or the whole algorithm. It shows the block the step changed.
+    DestroyDiagram();
+    BuildDiagram();
+    if (block >= 0 && block < patch->GetBlockCount()) diagram->SelectButton(VF1FXButton::kFirstId + block);
+    if (diagramFocused && diagram->GetSelectedPair()) diagram->GetSelectedPair()->button->setFocus();
+}
+
+// ---- The open patches kept between runs
+
+namespace {
+
+constexpr int kSessionDelayMs = 500;
+
+constexpr const char* kSessionQuestion =
+    "Patches you edited in the last session were neither saved nor sent.  Do you want to open them again?";
+constexpr const char* kDamagedSession =
+    "The patches kept from the last session could not be read.  The damaged copy was set aside as \"%s\".";
+
+// The file's bytes, or false when it is larger than any session this program writes.
+bool ReadSessionFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    bytes.resize(kMaxSessionBytes + 1);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    return bytes.size() <= kMaxSessionBytes;
+}
+
+} // namespace
+
+void VF1main::ResumeSession(const std::string& path) {
+    if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return;
+    std::vector<uint8_t> bytes;
+    Session session;
+    if (!ReadSessionFile(path, bytes) || !ParseSession(bytes, session)) {
+        const std::string aside = path + ".damaged";
+        QFile::remove(QString::fromStdString(aside));
+        QFile::rename(QString::fromStdString(path), QString::fromStdString(aside));
+        ShowMessage(Format(kDamagedSession, aside.c_str()), MessageStyle::Warning);
+        return;
+    }
+    const bool anyEdited = std::any_of(session.patches.begin(), session.patches.end(),
+                                       [](const SessionPatch& p) { return p.edited; });
+    if (!anyEdited) return;
+    if (ShowMessage(kSessionQuestion, MessageStyle::Question) != 1) {
+        QFile::remove(QString::fromStdString(path));
+        return;
+    }
+    for (const SessionPatch& kept : session.patches) {
+        if (!kept.edited) continue;
+        history->Leave();
+        if (!patchList.LoadFromPatchData(kept.data.data(), kept.data.data() + kHeaderHalfSize)) continue;
+        InsertPatchRow(QString::fromStdString(kept.from));
+        // Still edited: what it was opened, saved or sent as is what Compare shows.
+        history->SetReference(patchList.GetCurrentIndex(), kept.stored);
+    }
+}
+
+void VF1main::KeepSession(const std::string& path) {
+    sessionPath = path;
+    if (sessionTimer == nullptr) {
+        sessionTimer = new QTimer(this);
+        sessionTimer->setSingleShot(true);
+        sessionTimer->setInterval(kSessionDelayMs);
+        connect(sessionTimer, &QTimer::timeout, this, &VF1main::WriteSessionNow);
+        connect(history.get(), &PatchHistory::changed, sessionTimer, qOverload<>(&QTimer::start));
+    }
+    sessionTimer->start();
+}
+
+void VF1main::WriteSessionNow() {
+    if (sessionPath.empty() || history == nullptr) return;
+    if (sessionTimer) sessionTimer->stop();
+    history->Flush();
+    Session session;
+    session.current = std::max(patchList.GetCurrentIndex(), 0);
+    for (int i = 0; i < patchList.GetCount() && i < history->PatchCount(); ++i) {
+        SessionPatch kept;
+        kept.data = history->EditedState(i);
+        kept.stored = history->Reference(i);
+        kept.edited = history->IsEdited(i);
+        kept.from = patchListView->Text(i, VF1PatchListCtrl::kFromColumn).toStdString();
+        session.patches.push_back(std::move(kept));
+    }
+    const QFileInfo file(QString::fromStdString(sessionPath));
+    // The state folder is the user's alone.
+    QDir().mkpath(file.absolutePath());
+    QFile::setPermissions(file.absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // A session that cannot be written says so once, then is no longer kept.
+    if (!WriteFileReplacing(sessionPath, SessionBytes(session))) sessionPath.clear();
 }
 
 // ---- The diagram's place
@@ -744,6 +929,13 @@ void VF1main::changeEvent(QEvent* event) {
 void VF1main::contextMenuEvent(QContextMenuEvent* event) {
     // The window's own menu: the platform's system menu is not the same on every desktop.
     QMenu menu(this);
+    menu.addAction(history->UndoText(), this, &VF1main::Undo)->setEnabled(history->CanUndo());
+    menu.addAction(history->RedoText(), this, &VF1main::Redo)->setEnabled(history->CanRedo());
+    QAction* compare = menu.addAction(QStringLiteral("Compare"), this, &VF1main::Compare);
+    compare->setCheckable(true);
+    compare->setChecked(history->IsComparing());
+    compare->setEnabled(history->IsComparing() || history->IsEdited(patchList.GetCurrentIndex()));
+    menu.addSeparator();
     menu.addAction(QStringLiteral("MIDI Settings..."), this, &VF1main::OpenMidiSettings);
     menu.addSeparator();
     menu.addAction(QStringLiteral("&About Quellin..."), this, &VF1main::ShowAbout);

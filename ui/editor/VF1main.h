@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/VF1Algorithm.h"
+#include "ui/editor/PatchHistory.h"
 #include "ui/editor/VF1GlobalSection.h"
 #include "ui/widgets/DialogTemplate.h"
 
@@ -22,11 +23,12 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class VF1FXControlWnd;
 class VF1MIDIDlg;
 class VF1PatchListCtrl;
 
-class VF1main : public QDialog, public AlgorithmObserver {
+class VF1main : public QDialog, public AlgorithmObserver, public PatchEditor {
     Q_OBJECT
   public:
     // Control ids of the window's table.
@@ -75,6 +77,27 @@ class VF1main : public QDialog, public AlgorithmObserver {
     // AlgorithmObserver: the current patch reports changes the diagram has to follow.
     void OnEffectPositionsChanged(bool moved) override;
     void OnBlockLayoutChanged() override;
+
+    // PatchEditor: what undo, redo and Compare do to the window.
+    VF1Algorithm* EditedPatch() const override { return patchList.GetCurrent(); }
+    VF1Algorithm* PatchAt(int index) const override { return patchList.GetAt(index); }
+    void ShowRestoredPatch(int block) override;
+    bool PutPatchData(const PatchData& data) override;
+    void SendEditedPatch() override { ApplyAutoSend(); }
+
+    // The open patches' histories and Compare.
+    PatchHistory& History() { return *history; }
+    void Undo() { history->Undo(); }
+    void Redo() { history->Redo(); }
+    void Compare() { history->Compare(); }
+
+    // The open patches kept between runs. ResumeSession, at start: when the last run left edited
+    // patches that were never saved or sent in the file at path, asks whether to open them again
+    // (Yes opens them after the patches already open, No discards the kept copy); a damaged file
+    // is set aside. KeepSession: from now on the file is rewritten a moment after each change.
+    void ResumeSession(const std::string& path);
+    void KeepSession(const std::string& path);
+    void WriteSessionNow();
 
     // The bank manager, once there is one (not owned); null skips every call to it.
     void SetBankManager(BankManagerLink* manager) { bankManager = manager; }
@@ -157,6 +180,7 @@ class VF1main : public QDialog, public AlgorithmObserver {
                                const std::vector<std::string>& inNames);
     void SetUpPatchList();
     void Connect();
+    void SetUpHistoryKeys();
 
     // Patch list rows and the editor's boxes.
     void InsertPatchRow(const QString& from);
@@ -191,6 +215,9 @@ class VF1main : public QDialog, public AlgorithmObserver {
     bool RandomiseQuietly(const std::function<void()>& randomise);
 
     std::unique_ptr<VF1MIDIDlg> midiSettingsDialog;
+    std::unique_ptr<PatchHistory> history;
+    std::string sessionPath;
+    QTimer* sessionTimer = nullptr;
     BankManagerLink* bankManager = nullptr;
     VF1AlgorithmList patchList;
     std::string nameText;

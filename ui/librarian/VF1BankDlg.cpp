@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 #include <array>
@@ -69,7 +70,9 @@ VF1BankDlg::VF1BankDlg(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
     SetUpControls();
     SetColours();
+    history = std::make_unique<BankHistory>(*this);
     Connect();
+    SetUpHistoryKeys();
     FitLabels(this);
 }
 
@@ -148,8 +151,11 @@ void VF1BankDlg::Connect() {
             [this] { SelectBank(2); });
     controls.at(kHelp)->installEventFilter(this);
 
-    for (VF1BankListBox* list : {list1, list2, holderList})
+    for (VF1BankListBox* list : {list1, list2, holderList}) {
         connect(list, &VF1BankListBox::changed, this, &VF1BankDlg::MarkModified);
+        // Whatever the gesture changed (one bank, or both for a swap across them) is one step.
+        connect(list, &VF1BankListBox::changed, this, [this] { history->Record(QStringLiteral("Change")); });
+    }
     // A double-click or Enter opens the patch with its own list's bank number; the radio buttons
     // stay as they are.
     for (VF1BankListBox* list : {list1, list2}) {
@@ -219,7 +225,32 @@ void VF1BankDlg::StepPatch(int next) {
     OpenRow(list, row);
 }
 
-// ---- Name boxes
+// ---- Name boxes and history
+
+QString VF1BankDlg::BankName(int bankNumber) const {
+    return NameBox(bankNumber)->text();
+}
+
+void VF1BankDlg::ShowBank(int bankNumber) {
+    VF1BankListBox* list = List(bankNumber);
+    list->Sync();
+    if (Bank(bankNumber)->IsModified()) MarkModified(list);
+    else MarkSaved(list);
+}
+
+void VF1BankDlg::SetUpHistoryKeys() {
+    for (const int number : {1, 2}) {
+        VF1BankListBox* list = List(number);
+        auto add = [this, list](const QKeySequence& keys, void (BankHistory::*step)(int), int bankNumber) {
+            auto* shortcut = new QShortcut(keys, list, nullptr, nullptr, Qt::WidgetShortcut);
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, step, bankNumber] { (history.get()->*step)(bankNumber); });
+        };
+        add(QKeySequence(Qt::CTRL | Qt::Key_Z), &BankHistory::Undo, number);
+        add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &BankHistory::Redo, number);
+        add(QKeySequence(Qt::CTRL | Qt::Key_Y), &BankHistory::Redo, number);
+    }
+}
 
 void VF1BankDlg::MarkModified(VF1BankListBox* list) {
     if (const int number = BankNumberOf(list)) SetNameBoxColour(number, Colours::Red);
@@ -271,7 +302,7 @@ bool VF1BankDlg::LoadBankFile(int bankNumber, const QString& path) {
     std::unique_ptr<VF1Bank> fresh = TakeBank(bytes.data(), bytes.size());
     // A bank that cannot be parsed leaves the old one and its name in place.
     if (fresh == nullptr) return false;
-    PutBank(bankNumber, std::move(fresh), QFileInfo(path).fileName());
+    PutBank(bankNumber, std::move(fresh), QFileInfo(path).fileName(), QStringLiteral("Load"));
     return true;
 }
 
@@ -293,13 +324,16 @@ QStringList VF1BankDlg::TakeBankFiles(const QStringList& paths) {
     return others;
 }
 
-void VF1BankDlg::PutBank(int bankNumber, std::unique_ptr<VF1Bank> fresh, const QString& name) {
+void VF1BankDlg::PutBank(int bankNumber, std::unique_ptr<VF1Bank> fresh, const QString& name,
+                         const QString& label) {
+    const QString oldName = BankName(bankNumber);
     VF1BankListBox* list = List(bankNumber);
     list->SetBank(fresh.get());
     (bankNumber == 1 ? bank1 : bank2) = std::move(fresh);
     list->Refill();
     SetBankName(bankNumber, name);
     MarkSaved(list);
+    history->RecordReplace(bankNumber, label, oldName);
 }
 
 void VF1BankDlg::SaveBank() {
@@ -320,6 +354,7 @@ bool VF1BankDlg::SaveBankFile(const QString& path) {
     MarkSaved(List(number));
     bank.ClearModified();
     SetBankName(number, QFileInfo(path).fileName());
+    history->MarkSaved(number);
     return true;
 }
 
@@ -340,7 +375,7 @@ void VF1BankDlg::ReceiveBank() {
     std::unique_ptr<VF1Bank> fresh =
         TakeBank(dump.data(), std::min(static_cast<size_t>(received), dump.size()));
     if (fresh == nullptr) return;
-    PutBank(number, std::move(fresh), QString::fromLatin1(kFromUnit));
+    PutBank(number, std::move(fresh), QString::fromLatin1(kFromUnit), QStringLiteral("Receive"));
 }
 
 void VF1BankDlg::EditPatch() {

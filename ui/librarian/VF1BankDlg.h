@@ -13,13 +13,14 @@
 #include <memory>
 
 #include "library/VF1Bank.h"
+#include "ui/librarian/BankHistory.h"
 #include "ui/librarian/VF1BankListBox.h"
 #include "ui/widgets/DialogTemplate.h"
 
 class QLineEdit;
 class QRadioButton;
 
-class VF1BankDlg : public QDialog {
+class VF1BankDlg : public QDialog, public BankHistoryHost {
     Q_OBJECT
   public:
     enum ControlId {
@@ -81,7 +82,14 @@ class VF1BankDlg : public QDialog {
     void SelectBank(int bankNumber);
 
     int ActiveBankNumber() const { return activeBankNumber; }
-    VF1Bank* Bank(int bankNumber) const;
+    VF1Bank* Bank(int bankNumber) const override;
+    // The banks' histories (undo and redo with Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y in a bank's list).
+    BankHistory& History() { return *history; }
+
+    // BankHistoryHost.
+    QString BankName(int bankNumber) const override;
+    void SetBankName(int bankNumber, const QString& name) override;
+    void ShowBank(int bankNumber) override;
     VF1Bank& Holder() { return holder; }
     VF1BankListBox* List(int bankNumber) const;
     VF1BankListBox* HolderList() const { return holderList; }
@@ -103,9 +111,9 @@ class VF1BankDlg : public QDialog {
     void SetColours();
     void Connect();
     int BankNumberOf(const VF1BankListBox* list) const;
-    // Puts a freshly loaded or received bank in place of the old one.
-    void PutBank(int bankNumber, std::unique_ptr<VF1Bank> fresh, const QString& name);
-    void SetBankName(int bankNumber, const QString& name);
+    // Puts a freshly loaded or received bank in place of the old one, as a step named label.
+    void PutBank(int bankNumber, std::unique_ptr<VF1Bank> fresh, const QString& name, const QString& label);
+    void SetUpHistoryKeys();
     void SetNameBoxColour(int bankNumber, const QColor& colour);
     bool ConfirmDiscard(int bankNumber) const;
     void OpenRow(VF1BankListBox* list, int row);
@@ -123,4 +131,5 @@ class VF1BankDlg : public QDialog {
     VF1BankListBox* holderList = nullptr;
     QLineEdit* nameBox1 = nullptr;
     QLineEdit* nameBox2 = nullptr;
+    std::unique_ptr<BankHistory> history;
 };

@@ -95,9 +95,11 @@ class VF1BankListBox : public QListWidget {
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-  private:
+  public:
     // Rewrites every row from the bank, keeping the scroll position.
     void Sync();
+
+  private:
     void SetRow(QListWidgetItem* item, int row);
     bool ApplyDrop(VF1Bank& sourceBank, int sourceIndex, VF1BankListBox* sourceList, int row,
                    DropEffect effect);

@@ -367,17 +367,21 @@ bool PatchHistory::Locate(const VF1Param& param, int& block, int& index) const {
     return false;
 }
 
+namespace {
+// The first change of a parameter since the last step holds its old state; later ones add nothing.
+void NoteChange(std::vector<ParamStep::Change>& changes, const ParamStep::Change& change) {
+    const auto known = std::find_if(changes.begin(), changes.end(), [&change](const ParamStep::Change& c) {
+        return c.block == change.block && c.index == change.index;
+    });
+    if (known == changes.end()) changes.push_back(change);
+}
+} // namespace
+
 void PatchHistory::OnParamEdited(VF1Param& param, int oldValue, bool nested) {
-    if (!recording || CurrentEntry() == nullptr) return;
     int block = 0;
     int index = 0;
-    if (!Locate(param, block, index)) return;
-    auto& changes = pending->changes;
-    const auto known =
-        std::find_if(changes.begin(), changes.end(), [block, index](const ParamStep::Change& c) {
-            return c.block == block && c.index == index;
-        });
-    if (known == changes.end()) changes.push_back({block, index, nested, false, oldValue, 0, 0, 0, 0, 0});
+    if (!recording || CurrentEntry() == nullptr || !Locate(param, block, index)) return;
+    NoteChange(pending->changes, {block, index, nested, false, oldValue, 0, 0, 0, 0, 0});
     if (param.IsSetSelector() && pending->selectorBlock < 0) {
         pending->selectorBlock = block;
         pending->selectorIndex = index;
@@ -387,17 +391,10 @@ void PatchHistory::OnParamEdited(VF1Param& param, int oldValue, bool nested) {
 }
 
 void PatchHistory::OnTargetEdited(VF1TargetParam& target, int oldValue, int oldMin, int oldMax) {
-    if (!recording || CurrentEntry() == nullptr) return;
     int block = 0;
     int index = 0;
-    if (!Locate(target, block, index)) return;
-    auto& changes = pending->changes;
-    const auto known =
-        std::find_if(changes.begin(), changes.end(), [block, index](const ParamStep::Change& c) {
-            return c.block == block && c.index == index;
-        });
-    if (known == changes.end())
-        changes.push_back({block, index, false, true, oldValue, 0, oldMin, 0, oldMax, 0});
+    if (!recording || CurrentEntry() == nullptr || !Locate(target, block, index)) return;
+    NoteChange(pending->changes, {block, index, false, true, oldValue, 0, oldMin, 0, oldMax, 0});
     if (pending->name.isEmpty()) pending->name = StepName(target);
     ScheduleFlush();
 }

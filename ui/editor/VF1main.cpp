@@ -929,8 +929,10 @@ void VF1main::changeEvent(QEvent* event) {
 void VF1main::contextMenuEvent(QContextMenuEvent* event) {
     // The window's own menu: the platform's system menu is not the same on every desktop.
     QMenu menu(this);
-    menu.addAction(history->UndoText(), this, &VF1main::Undo)->setEnabled(history->CanUndo());
-    menu.addAction(history->RedoText(), this, &VF1main::Redo)->setEnabled(history->CanRedo());
+    // A parameter's name is shown as it is: an ampersand in it is no mnemonic.
+    auto plain = [](QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); };
+    menu.addAction(plain(history->UndoText()), this, &VF1main::Undo)->setEnabled(history->CanUndo());
+    menu.addAction(plain(history->RedoText()), this, &VF1main::Redo)->setEnabled(history->CanRedo());
     QAction* compare = menu.addAction(QStringLiteral("Compare"), this, &VF1main::Compare);
     compare->setCheckable(true);
     compare->setChecked(history->IsComparing());

@@ -159,12 +159,14 @@ class HistoryTest : public QObject {
     MessageHandler previousHandler;
     Log log;
     int64_t clock = 0;
+    // What questions are answered: 1 Yes, 2 No.
+    int answer = 1;
 
   private slots:
     void initTestCase() {
         previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
             messages.push_back(text);
-            return 1;
+            return answer;
         });
     }
     void cleanupTestCase() { SetMessageHandler(previousHandler); }
@@ -180,6 +182,7 @@ class HistoryTest : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         clock = 0;
+        answer = 1;
         H().SetClock([this] { return clock; });
         Unit().SetListener([this](const VirtualUnit::Received& m) { log.Add(m); });
         log.Take();
@@ -474,6 +477,20 @@ class HistoryTest : public QObject {
         QCOMPARE(session.current, 1);
         QCOMPARE(HexOf(session.patches[1].data), edited);
         QVERIFY(session.patches[1].edited && !session.patches[0].edited);
+    }
+
+    void declinedSessionIsDiscarded() {
+        const QString path = dir->filePath(QStringLiteral("session"));
+        const auto bytes = SessionBytes(Session{{SessionPatch{PatchDataOf(Patch()), {}, "edit", true}}, 0});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        file.close();
+        answer = 2;
+        W().ResumeSession(path.toStdString());
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(W().Patches().GetCount(), 1);
+        QVERIFY(!QFile::exists(path));
     }
 
     void damagedSessionsAreSetAside_data() {

@@ -270,6 +270,11 @@ class ChunkTimer : public MidiDriver {
         return inner.SendLong(m);
     }
     int UnprepareLong(MidiLongMessage& m) override { return inner.UnprepareLong(m); }
+    int OpenStream(unsigned device, MidiOutputDriver::Callback cb) override {
+        return inner.OpenStream(device, cb);
+    }
+    int CloseStream() override { return inner.CloseStream(); }
+    MidiStream* OpenedStream() override { return inner.OpenedStream(); }
     std::vector<std::string> InDeviceNames() override { return inner.InDeviceNames(); }
     int OpenInput(unsigned device, MidiInputDriver::Callback cb) override {
         return inner.OpenInput(device, cb);

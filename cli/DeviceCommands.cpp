@@ -1,5 +1,6 @@
 #include "cli/DeviceCommands.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -9,10 +10,13 @@
 #include <deque>
 #include <mutex>
 #include <poll.h>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
 #include "cli/CliSupport.h"
+#include "lfo/LfoFields.h"
+#include "lfo/MIDILFOStream.h"
 #include "library/BankFile.h"
 #include "midi/DeviceChoice.h"
 #include "midi/VF1MIDI.h"
@@ -434,9 +438,11 @@ const char* CommandName(uint8_t command) {
 
 // One line per message the unit takes in.
 void LogReceived(const VirtualUnit::Received& r) {
-    std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
-                r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
-                r.frameOk ? "" : " frame BAD");
+    if (r.controller) std::printf("CC %02X %02X %02X\n", r.bytes[0], r.bytes[1], r.bytes[2]);
+    else
+        std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
+                    r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
+                    r.frameOk ? "" : " frame BAD");
     std::fflush(stdout);
 }
 
@@ -528,7 +534,91 @@ int RunEmulate(const EmulateOptions& options) {
     received.Drain();
     if (!signalled) unit.Flush();
     std::printf("received %d good, %d bad messages\n", unit.GoodMessages(), unit.BadMessages());
+    if (unit.ControllerMessages() > 0)
+        std::printf("received %d controller messages\n", unit.ControllerMessages());
     std::fflush(stdout);
     if (!options.save.empty()) WriteFileOrFail(options.save, unit.BankFile());
+    return kExitOk;
+}
+
+namespace {
+
+constexpr const char* kWaveNames[kLfoWaveCount] = {"sine", "triangle", "square", "saw-up", "saw-down"};
+
+// A field's check failed: its message, and the exit status of a usage error.
+class InvalidField : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+float CheckedField(const std::string& text, float min, float max) {
+    float value = 0;
+    const std::string message = CheckLfoField(text, min, max, value);
+    if (!message.empty()) throw InvalidField(message);
+    return value;
+}
+
+// The rate the options ask for, checked as the LFO panel checks its fields: from --rate, or from
+// the tempo, time signature and cycles per bar as the panel's rate box would show it.
+float LfoRate(const LfoOptions& options) {
+    if (!options.rate.empty()) return CheckedField(options.rate, kLfoRateMin, kLfoRateMax);
+    if (options.tempo.empty() && options.timeSig.empty() && options.cycles == 0) return 0.1f;
+    const float tempo =
+        options.tempo.empty() ? 120.0f : CheckedField(options.tempo, kLfoTempoMin, kLfoTempoMax);
+    int signature = 2;
+    if (!options.timeSig.empty()) {
+        const std::string& t = options.timeSig;
+        if (t.size() != 3 || t[0] < '2' || t[0] > '5' || t.substr(1) != "/4")
+            throw UsageError("--time-sig takes 2/4, 3/4, 4/4 or 5/4: " + t);
+        signature = t[0] - '2';
+    }
+    const int cycles = options.cycles == 0 ? 0 : options.cycles - 1;
+    return CheckedField(LfoRateTextFromTempo(tempo, signature, cycles), kLfoRateMin, kLfoRateMax);
+}
+
+} // namespace
+
+int RunLfo(const PortOptions& ports, const LfoOptions& options) {
+    const auto wave = std::find(std::begin(kWaveNames), std::end(kWaveNames), options.wave);
+    if (wave == std::end(kWaveNames))
+        throw UsageError("--wave takes sine, triangle, square, saw-up or saw-down");
+    float rate = 0;
+    try {
+        rate = LfoRate(options);
+    } catch (const InvalidField& e) {
+        ShowMessage(e.what(), MessageStyle::Warning);
+        return kExitUsage;
+    }
+
+    Session session(ports, 0, kOutOnly);
+    VF1MIDI& midi = VF1MIDI::Instance();
+    MIDILFOStream lfo(midi);
+    lfo.SetChannel(options.channel);
+    lfo.SetController(options.controller);
+    lfo.SetWave(static_cast<int>(wave - std::begin(kWaveNames)));
+    lfo.SetRate(rate);
+    std::atomic<bool> failed{false};
+    lfo.SetFailureHandler([&failed] { failed = true; });
+
+    stopRequested = false;
+    auto* previousInt = std::signal(SIGINT, OnSignal);
+    auto* previousTerm = std::signal(SIGTERM, OnSignal);
+    if (!lfo.Start()) return kExitFailed;
+    const std::vector<std::string> names = midi.GetOutDevNames();
+    const unsigned device = midi.GetOutDevice();
+    std::printf("%s on channel %d, controller %d at %s Hz to \"%s\"\n", options.wave.c_str(), options.channel,
+                options.controller, Format("%f", static_cast<double>(rate)).c_str(),
+                device < names.size() ? names[device].c_str() : "");
+    std::fflush(stdout);
+    const auto end = Clock::now() + std::chrono::duration<double>(options.seconds);
+    while (!stopRequested && !failed && (options.seconds <= 0 || Clock::now() < end)) SleepMs(10);
+    lfo.Stop();
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+    if (failed) {
+        ShowMessage(kLfoDeviceError, MessageStyle::Error);
+        return kExitFailed;
+    }
+    std::printf("stopped\n");
     return kExitOk;
 }

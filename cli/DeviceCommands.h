@@ -34,3 +34,15 @@ int RunReceiveBank(const PortOptions& ports, const std::string& output, double t
 int RunGetGlobal(const PortOptions& ports, bool json);
 int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes);
 int RunEmulate(const EmulateOptions& options);
+
+struct LfoOptions {
+    std::string wave = "sine";
+    int channel = 1;
+    int controller = 1;
+    std::string rate;    // Hz; empty: from the tempo, or 0.1
+    std::string tempo;   // BPM; empty: 120
+    std::string timeSig; // "2/4" .. "5/4"; empty: 4/4
+    int cycles = 0;      // per bar, 1..16; 0: 1
+    double seconds = 0;  // 0: until interrupted
+};
+int RunLfo(const PortOptions& ports, const LfoOptions& options);

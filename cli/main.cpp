@@ -238,6 +238,31 @@ Runner AddEmulateCommand(CLI::App& app) {
     };
 }
 
+// lfo: the MIDI LFO on the Out device, checked as the LFO panel checks its fields.
+Runner AddLfoCommand(CLI::App& app, std::shared_ptr<const GlobalOptions> global) {
+    auto o = std::make_shared<LfoOptions>();
+    auto* lfo =
+        app.add_subcommand("lfo", "Run the MIDI LFO on the MIDI Out device until --seconds or Ctrl+C");
+    lfo->add_option("--wave", o->wave, "sine (default), triangle, square, saw-up or saw-down")
+        ->check(CLI::IsMember({"sine", "triangle", "square", "saw-up", "saw-down"}));
+    lfo->add_option("--channel", o->channel, "MIDI channel 1..16 (default 1)")->check(CLI::Range(1, 16));
+    lfo->add_option("--cc", o->controller, "Controller number 1..95 (default 1)")->check(CLI::Range(1, 95));
+    auto* rate = lfo->add_option("--rate", o->rate, "Hz, 0.01..10 (default 0.1)");
+    lfo->add_option("--tempo", o->tempo, "BPM, 50..250 (default 120): the rate from the tempo")
+        ->excludes(rate);
+    lfo->add_option("--time-sig", o->timeSig, "2/4, 3/4, 4/4 (default) or 5/4")->excludes(rate);
+    lfo->add_option("--cycles", o->cycles, "Cycles per bar 1..16 (default 1)")
+        ->check(CLI::Range(1, 16))
+        ->excludes(rate);
+    lfo->add_option("--seconds", o->seconds, "Stop after this many seconds (default: at Ctrl+C)")
+        ->check(CLI::PositiveNumber);
+
+    return [=]() -> std::optional<int> {
+        if (*lfo) return RunLfo(global->Ports(), *o);
+        return std::nullopt;
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -250,7 +275,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     const auto global = AddGlobalOptions(app);
     const std::vector<Runner> groups = {AddPatchCommands(app, global), AddBankCommands(app, global),
-                                        AddDeviceCommands(app, global), AddEmulateCommand(app)};
+                                        AddDeviceCommands(app, global), AddEmulateCommand(app),
+                                        AddLfoCommand(app, global)};
 
     try {
         app.parse(argc, argv);

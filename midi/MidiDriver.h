@@ -20,6 +20,7 @@ enum MidiNotice : int {
     kMidiOutOpen = 967,
     kMidiOutClose = 968,
     kMidiOutDone = 969,
+    kMidiOutPositionCb = 970, // a stream event that asked for a callback has been played
 };
 
 // Result codes of driver calls (0 = success), shown in the program's "rc = %d" texts.
@@ -55,6 +56,8 @@ struct MidiInBuffer {
     bool prepared = false;
 };
 
+class MidiStream;
+
 class MidiOutputDriver {
   public:
     using Callback = std::function<void(int notice)>;
@@ -67,6 +70,14 @@ class MidiOutputDriver {
     // Starts sending; the done notice arrives through the callback when all bytes are handed on.
     virtual int SendLong(MidiLongMessage& message) = 0;
     virtual int UnprepareLong(MidiLongMessage& message) = 0;
+
+    // Timed output (the LFO, midi/MidiStream.h): the device opened as a stream, which starts
+    // paused. A device is either an output or a stream at a time; each refuses to open while the
+    // other is open.
+    virtual int OpenStream(unsigned device, Callback callback) = 0;
+    virtual int CloseStream() = 0;
+    // The open stream, or null.
+    virtual MidiStream* OpenedStream() = 0;
 };
 
 class MidiInputDriver {

@@ -48,6 +48,7 @@ class VF1MIDI : public RealTimeSink {
     MidiDriver* GetDriver() const { return driver; }
     void SetDialogs(TransferDialogs* dialogs_) { dialogs = dialogs_; }
     void SetLFODialog(LfoControl* lfo) { lfoDialog = lfo; }
+    LfoControl* GetLFODialog() const { return lfoDialog; }
 
     int GetNumInDevs();
     int GetNumOutDevs();

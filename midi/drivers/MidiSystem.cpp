@@ -32,6 +32,7 @@ MidiSystem::MidiSystem(bool withHardware) {
 }
 
 MidiSystem::~MidiSystem() {
+    if (openStream) CloseStream();
     if (openOut) CloseOutput();
     if (openIn) CloseInput();
 }
@@ -89,6 +90,22 @@ int MidiSystem::CloseOutput() {
     if (!openOut) return kMidiErrInvalidHandle;
     const int rc = openOut->CloseOutput();
     if (rc == kMidiOk) openOut = nullptr;
+    return rc;
+}
+
+int MidiSystem::OpenStream(unsigned device, MidiOutputDriver::Callback callback) {
+    if (openStream) return kMidiErrAllocated;
+    if (device >= outEntries.size()) return kMidiErrBadDevice;
+    const Entry e = outEntries[device];
+    const int rc = e.driver->OpenStream(e.index, std::move(callback));
+    if (rc == kMidiOk) openStream = e.driver;
+    return rc;
+}
+
+int MidiSystem::CloseStream() {
+    if (!openStream) return kMidiErrInvalidHandle;
+    const int rc = openStream->CloseStream();
+    if (rc == kMidiOk) openStream = nullptr;
     return rc;
 }
 

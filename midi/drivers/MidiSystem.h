@@ -27,6 +27,9 @@ class MidiSystem : public MidiDriver {
     int PrepareLong(MidiLongMessage& message) override;
     int SendLong(MidiLongMessage& message) override;
     int UnprepareLong(MidiLongMessage& message) override;
+    int OpenStream(unsigned device, MidiOutputDriver::Callback callback) override;
+    int CloseStream() override;
+    MidiStream* OpenedStream() override { return openStream ? openStream->OpenedStream() : nullptr; }
 
     std::vector<std::string> InDeviceNames() override;
     int OpenInput(unsigned device, MidiInputDriver::Callback callback) override;
@@ -52,5 +55,6 @@ class MidiSystem : public MidiDriver {
     std::vector<std::string> outNames, inNames;
     std::vector<Entry> outEntries, inEntries;
     MidiDriver* openOut = nullptr;
+    MidiDriver* openStream = nullptr;
     MidiDriver* openIn = nullptr;
 };

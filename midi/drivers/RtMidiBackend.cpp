@@ -113,6 +113,7 @@ RtMidiBackend::RtMidiBackend(int api_, std::string prefix_) : api(api_), prefix(
 }
 
 RtMidiBackend::~RtMidiBackend() {
+    if (stream.IsOpen()) CloseStream();
     if (outputOpen) CloseOutput();
     if (inputOpen) CloseInput();
 }
@@ -162,7 +163,7 @@ int RtMidiBackend::FindPort(bool output, unsigned device) {
 
 int RtMidiBackend::OpenOutput(unsigned device, MidiOutputDriver::Callback callback) {
     if (!out) return kMidiErrNoDriver;
-    if (outputOpen) return kMidiErrAllocated;
+    if (outputOpen || stream.IsOpen()) return kMidiErrAllocated;
     const int port = FindPort(true, device);
     if (port < 0) return kMidiErrBadDevice;
     CerrSilencer quiet;
@@ -197,6 +198,53 @@ int RtMidiBackend::CloseOutput() {
     auto cb = std::move(outputCallback);
     outputCallback = nullptr;
     if (cb) cb(kMidiOutClose);
+    return kMidiOk;
+}
+
+// The stream plays through a client of its own, so that listing the ports on the user's thread
+// never meets the player's sends on one connection to the MIDI server.
+int RtMidiBackend::OpenStream(unsigned device, MidiOutputDriver::Callback callback) {
+    if (!out) return kMidiErrNoDriver;
+    if (outputOpen || stream.IsOpen()) return kMidiErrAllocated;
+    if (FindPort(true, device) < 0) return kMidiErrBadDevice;
+    const std::string name = listedOut[device];
+    CerrSilencer quiet;
+    streamError = false;
+    try {
+        streamOut = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(api), "Quellin LFO");
+        RouteErrors(*streamOut, streamError);
+        const unsigned count = streamOut->getPortCount();
+        for (unsigned i = 0; i < count; ++i)
+            if (PortName(*streamOut, i) == name) {
+                streamOut->openPort(i, "Quellin LFO Out");
+                break;
+            }
+    } catch (const RtMidiError&) {
+        streamError = true;
+    }
+    if (streamError || !streamOut || !streamOut->isPortOpen()) {
+        streamOut.reset();
+        return kMidiErrAllocated;
+    }
+    // Only the stream's player thread sends while the stream is open.
+    return stream.Open(
+        [this](const uint8_t* bytes, size_t n) {
+            streamError = false;
+            try {
+                streamOut->sendMessage(bytes, n);
+            } catch (const RtMidiError&) {
+                return false;
+            }
+            return !streamError.load();
+        },
+        std::move(callback));
+}
+
+int RtMidiBackend::CloseStream() {
+    if (!stream.IsOpen()) return kMidiErrInvalidHandle;
+    stream.Close();
+    streamOut->closePort();
+    streamOut.reset();
     return kMidiOk;
 }
 

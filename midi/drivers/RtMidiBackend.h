@@ -15,6 +15,7 @@
 
 #include "midi/MidiDriver.h"
 #include "midi/drivers/MidiInputQueue.h"
+#include "midi/drivers/MidiStreamPlayer.h"
 
 class RtMidiIn;
 class RtMidiOut;
@@ -54,6 +55,9 @@ class RtMidiBackend : public MidiDriver {
     int PrepareLong(MidiLongMessage& message) override;
     int SendLong(MidiLongMessage& message) override;
     int UnprepareLong(MidiLongMessage& message) override;
+    int OpenStream(unsigned device, MidiOutputDriver::Callback callback) override;
+    int CloseStream() override;
+    MidiStream* OpenedStream() override { return stream.IsOpen() ? &stream : nullptr; }
 
     std::vector<std::string> InDeviceNames() override;
     int OpenInput(unsigned device, MidiInputDriver::Callback callback) override;
@@ -96,6 +100,11 @@ class RtMidiBackend : public MidiDriver {
     MidiLongMessage* inFlight = nullptr;
     bool stopSender = false;
     std::thread sender;
+
+    // The stream plays through a client of its own.
+    std::unique_ptr<RtMidiOut> streamOut;
+    std::atomic<bool> streamError{false};
+    MidiStreamPlayer stream;
 
     MidiInputQueue input;
     bool inputOpen = false;

@@ -62,14 +62,48 @@ void VirtualUnit::Receive(const uint8_t* bytes, size_t n) {
         if (b == kSysExStart) {
             incoming.assign(1, b);
             inMessage = true;
+            channelStatus = 0;
         } else if (inMessage && b < 0xF8) {
             incoming.push_back(b);
             if (b == kSysExEnd) {
                 inMessage = false;
                 Handle(incoming);
             }
+        } else if (!inMessage && b < 0xF8) {
+            HandleChannelByte(b);
         }
     }
+}
+
+// Channel messages between the SysEx messages. The unit takes Control Changes (which the MIDI
+// LFO sends) and passes over the rest.
+void VirtualUnit::HandleChannelByte(uint8_t b) {
+    if (b >= 0xF0) {
+        channelStatus = 0;
+        return;
+    }
+    if (b >= 0x80) {
+        channelStatus = b;
+        channelCount = 0;
+        return;
+    }
+    if (channelStatus == 0) return;
+    channelData[channelCount++] = b;
+    const size_t needed = (channelStatus & 0xE0) == 0xC0 ? 1 : 2;
+    if (channelCount < needed) return;
+    channelCount = 0;
+    if ((channelStatus & 0xF0) != 0xB0) return;
+    controllers++;
+    Received info;
+    info.controller = true;
+    info.bytes = {channelStatus, channelData[0], channelData[1]};
+    info.length = 3;
+    Listener l;
+    {
+        std::lock_guard lock(memoryMutex);
+        l = listener;
+    }
+    if (l) l(info);
 }
 
 bool VirtualUnit::Locate(int linear, int& slot, int& offset) const {

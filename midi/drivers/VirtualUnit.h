@@ -21,6 +21,10 @@ class VirtualUnit {
   public:
     // What the unit makes of one received message, for its log.
     struct Received {
+        // A Control Change (the LFO's messages): status B0..BF, controller and value in bytes.
+        bool controller = false;
+        std::array<uint8_t, 3> bytes{};
+        // A SysEx message.
         uint8_t command = 0;
         std::array<uint8_t, 3> address{};
         size_t length = 0;
@@ -58,9 +62,11 @@ class VirtualUnit {
 
     int GoodMessages() const { return good.load(); }
     int BadMessages() const { return bad.load(); }
+    int ControllerMessages() const { return controllers.load(); }
 
   private:
     void Handle(const std::vector<uint8_t>& message);
+    void HandleChannelByte(uint8_t b);
     void EnqueuePatchReply(const std::vector<uint8_t>& reply);
     void Enqueue(std::vector<uint8_t> bytes);
     void SenderLoop();
@@ -79,8 +85,13 @@ class VirtualUnit {
 
     std::vector<uint8_t> incoming; // the message being gathered
     bool inMessage = false;
+    // A channel message being gathered; status 0 when none (running status is kept).
+    uint8_t channelStatus = 0;
+    std::array<uint8_t, 2> channelData{};
+    size_t channelCount = 0;
     std::atomic<int> good{0};
     std::atomic<int> bad{0};
+    std::atomic<int> controllers{0};
 
     std::mutex sendMutex;
     std::condition_variable sendCv;

@@ -5,6 +5,7 @@
 VirtualUnitDriver::VirtualUnitDriver(int bytesPerSecond) : pacing(bytesPerSecond) {}
 
 VirtualUnitDriver::~VirtualUnitDriver() {
+    stream.Close();
     CancelDump();
     unit.reset();
 }
@@ -24,7 +25,7 @@ void VirtualUnitDriver::SetPacing(int bytesPerSecond) {
 
 int VirtualUnitDriver::OpenOutput(unsigned device, MidiOutputDriver::Callback callback) {
     if (device != 0) return kMidiErrBadDevice;
-    if (outputOpen) return kMidiErrAllocated;
+    if (outputOpen || stream.IsOpen()) return kMidiErrAllocated;
     Unit();
     outputOpen = true;
     outputCallback = std::move(callback);
@@ -39,6 +40,18 @@ int VirtualUnitDriver::CloseOutput() {
     outputCallback = nullptr;
     if (cb) cb(kMidiOutClose);
     return kMidiOk;
+}
+
+int VirtualUnitDriver::OpenStream(unsigned device, MidiOutputDriver::Callback callback) {
+    if (device != 0) return kMidiErrBadDevice;
+    if (outputOpen || stream.IsOpen()) return kMidiErrAllocated;
+    VirtualUnit& unit = Unit();
+    return stream.Open(
+        [&unit](const uint8_t* bytes, size_t n) {
+            unit.Receive(bytes, n);
+            return true;
+        },
+        std::move(callback));
 }
 
 int VirtualUnitDriver::PrepareLong(MidiLongMessage& message) {

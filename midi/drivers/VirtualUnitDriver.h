@@ -11,6 +11,7 @@
 
 #include "midi/MidiDriver.h"
 #include "midi/drivers/MidiInputQueue.h"
+#include "midi/drivers/MidiStreamPlayer.h"
 #include "midi/drivers/VirtualUnit.h"
 
 inline constexpr const char* kVirtualDeviceName = "Quellin virtual VF-1";
@@ -26,6 +27,9 @@ class VirtualUnitDriver : public MidiDriver {
     int PrepareLong(MidiLongMessage& message) override;
     int SendLong(MidiLongMessage& message) override;
     int UnprepareLong(MidiLongMessage& message) override;
+    int OpenStream(unsigned device, MidiOutputDriver::Callback callback) override;
+    int CloseStream() override { return stream.Close(); }
+    MidiStream* OpenedStream() override { return stream.IsOpen() ? &stream : nullptr; }
 
     std::vector<std::string> InDeviceNames() override { return {kVirtualDeviceName}; }
     int OpenInput(unsigned device, MidiInputDriver::Callback callback) override;
@@ -51,6 +55,7 @@ class VirtualUnitDriver : public MidiDriver {
     std::mutex unitMutex;
     bool outputOpen = false;
     MidiOutputDriver::Callback outputCallback;
+    MidiStreamPlayer stream;
     MidiInputQueue input;
 
     std::mutex dumpMutex;

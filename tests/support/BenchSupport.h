@@ -67,6 +67,9 @@ class HandOverDriver : public MidiDriver {
         m.prepared = false;
         return kMidiOk;
     }
+    int OpenStream(unsigned, MidiOutputDriver::Callback) override { return kMidiErrBadDevice; }
+    int CloseStream() override { return kMidiErrInvalidHandle; }
+    MidiStream* OpenedStream() override { return nullptr; }
     std::vector<std::string> InDeviceNames() override { return {}; }
     int OpenInput(unsigned, MidiInputDriver::Callback) override { return kMidiErrBadDevice; }
     int PrepareInput(MidiInBuffer&) override { return kMidiErrInvalidHandle; }

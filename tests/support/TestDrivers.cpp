@@ -8,6 +8,7 @@
 RecordingDriver::RecordingDriver() = default;
 
 RecordingDriver::~RecordingDriver() {
+    stream.Close();
     WaitForReplies();
     JoinDoneThreads();
 }
@@ -58,6 +59,8 @@ int RecordingDriver::Uses(Call call) const {
 int RecordingDriver::OpenOutput(unsigned device, MidiOutputDriver::Callback callback) {
     if (const int rc = Enter(Call::OpenOut)) return rc;
     if (device >= outNames.size() || outNames[device] == kInvalidDeviceName) return kMidiErrBadDevice;
+    if (stream.IsOpen()) return kMidiErrAllocated;
+    outputOpen = true;
     outputCallback = std::move(callback);
     if (outputCallback) outputCallback(kMidiOutOpen);
     return kMidiOk;
@@ -66,10 +69,60 @@ int RecordingDriver::OpenOutput(unsigned device, MidiOutputDriver::Callback call
 int RecordingDriver::CloseOutput() {
     if (const int rc = Enter(Call::CloseOut)) return rc;
     JoinDoneThreads();
+    outputOpen = false;
     auto callback = std::move(outputCallback);
     outputCallback = nullptr;
     if (callback) callback(kMidiOutClose);
     return kMidiOk;
+}
+
+std::vector<RecordingDriver::Played> RecordingDriver::StreamPlayed() const {
+    std::lock_guard lock(mutex);
+    return played;
+}
+
+int RecordingDriver::OpenStream(unsigned device, MidiOutputDriver::Callback callback) {
+    if (const int rc = Enter(Call::OpenStream)) return rc;
+    if (device >= outNames.size() || outNames[device] == kInvalidDeviceName) return kMidiErrBadDevice;
+    if (outputOpen) return kMidiErrAllocated;
+    return stream.Open(
+        [this](const uint8_t* bytes, size_t n) {
+            if (unplugged) return false;
+            std::lock_guard lock(mutex);
+            played.push_back({std::chrono::steady_clock::now(), std::vector<uint8_t>(bytes, bytes + n)});
+            return true;
+        },
+        std::move(callback));
+}
+
+int RecordingDriver::CloseStream() {
+    if (const int rc = Enter(Call::CloseStream)) return rc;
+    return stream.Close();
+}
+
+int RecordingDriver::Stream::Prepare(MidiStreamBuffer& buffer) {
+    if (const int rc = driver.Enter(Call::StreamPrepare)) return rc;
+    return MidiStreamPlayer::Prepare(buffer);
+}
+
+int RecordingDriver::Stream::Out(MidiStreamBuffer& buffer) {
+    if (const int rc = driver.Enter(Call::StreamOut)) return rc;
+    return MidiStreamPlayer::Out(buffer);
+}
+
+int RecordingDriver::Stream::Restart() {
+    if (const int rc = driver.Enter(Call::StreamRestart)) return rc;
+    return MidiStreamPlayer::Restart();
+}
+
+int RecordingDriver::Stream::Pause() {
+    if (const int rc = driver.Enter(Call::StreamPause)) return rc;
+    return MidiStreamPlayer::Pause();
+}
+
+int RecordingDriver::Stream::Unprepare(MidiStreamBuffer& buffer) {
+    if (const int rc = driver.Enter(Call::StreamUnprepare)) return rc;
+    return MidiStreamPlayer::Unprepare(buffer);
 }
 
 int RecordingDriver::PrepareLong(MidiLongMessage& message) {

@@ -3,6 +3,7 @@
 // delivers what a test makes the unit answer, and a stand-in for the transfer dialogs.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -13,6 +14,7 @@
 #include "midi/MidiDriver.h"
 #include "midi/TransferDialogs.h"
 #include "midi/drivers/MidiInputQueue.h"
+#include "midi/drivers/MidiStreamPlayer.h"
 
 // A MIDI device under the test's control. Every long message sent is recorded; any call can be
 // made to fail with a result code; done notices come at once, late or never; replies are
@@ -33,7 +35,19 @@ class RecordingDriver : public MidiDriver {
         StopIn,
         ResetIn,
         UnprepareIn,
-        CloseIn
+        CloseIn,
+        OpenStream,
+        CloseStream,
+        StreamPrepare,
+        StreamOut,
+        StreamRestart,
+        StreamPause,
+        StreamUnprepare
+    };
+    // A short message the stream played, with the time it left.
+    struct Played {
+        std::chrono::steady_clock::time_point at;
+        std::vector<uint8_t> bytes;
     };
     enum class Done { Immediate, Delayed, Never, NoticeOnly }; // NoticeOnly: notice without done bit
 
@@ -55,6 +69,7 @@ class RecordingDriver : public MidiDriver {
     void WaitForReplies();
 
     std::vector<std::vector<uint8_t>> Sent() const;
+    std::vector<Played> StreamPlayed() const;
     std::vector<Call> Calls() const;
     int Uses(Call call) const;
 
@@ -67,6 +82,9 @@ class RecordingDriver : public MidiDriver {
     int PrepareLong(MidiLongMessage& message) override;
     int SendLong(MidiLongMessage& message) override;
     int UnprepareLong(MidiLongMessage& message) override;
+    int OpenStream(unsigned device, MidiOutputDriver::Callback callback) override;
+    int CloseStream() override;
+    MidiStream* OpenedStream() override { return stream.IsOpen() ? &stream : nullptr; }
 
     std::vector<std::string> InDeviceNames() override { return inNames; }
     int OpenInput(unsigned device, MidiInputDriver::Callback callback) override;
@@ -97,7 +115,24 @@ class RecordingDriver : public MidiDriver {
     int doneDelayMs = 0;
     std::function<void(const std::vector<uint8_t>&)> onSend;
 
+    // The stream's calls go through the script too.
+    class Stream : public MidiStreamPlayer {
+      public:
+        explicit Stream(RecordingDriver& d) : driver(d) {}
+        int Prepare(MidiStreamBuffer& buffer) override;
+        int Out(MidiStreamBuffer& buffer) override;
+        int Restart() override;
+        int Pause() override;
+        int Unprepare(MidiStreamBuffer& buffer) override;
+
+      private:
+        RecordingDriver& driver;
+    };
+
     MidiOutputDriver::Callback outputCallback;
+    bool outputOpen = false;
+    Stream stream{*this};
+    std::vector<Played> played;
     std::vector<std::thread> doneThreads;
     MidiInputQueue input;
     std::vector<std::thread> replyThreads;

@@ -41,6 +41,7 @@
 #include "ui/editor/VF1FXControlWnd.h"
 #include "ui/editor/VF1ParamControlWnd.h"
 #include "ui/editor/VF1PatchListCtrl.h"
+#include "ui/lfo/MIDILFOControlsDlg.h"
 #include "ui/widgets/Colours.h"
 #include "ui/widgets/DialogUnits.h"
 #include "ui/widgets/MokButton.h"
@@ -271,10 +272,13 @@ void VF1main::CreateGlobalSection() {
     controls.insert(globalSection->Controls().begin(), globalSection->Controls().end());
 }
 
+// The LFO panel answers the MIDI object's questions before a SysEx send; the Global section
+// places it below its group box and shows and hides it with itself.
 void VF1main::CreateLfoPanel() {
-    // The MIDI LFO panel is created here, shown, registered with VF1MIDI (SetLFODialog) and
-    // handed to globalSection->PlaceLfoPanel, which puts it below the Global group box and shows
-    // and hides it with the section.
+    lfoPanel = new MIDILFOControlsDlg(VF1MIDI::Instance(), this);
+    lfoPanel->show();
+    VF1MIDI::Instance().SetLFODialog(lfoPanel);
+    globalSection->PlaceLfoPanel(lfoPanel);
 }
 
 void VF1main::CollapseGlobalSection() {

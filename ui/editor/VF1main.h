@@ -18,6 +18,7 @@
 #include "ui/widgets/DialogTemplate.h"
 
 class BankManagerLink;
+class MIDILFOControlsDlg;
 class MokCheckBox;
 class QComboBox;
 class QFrame;
@@ -244,4 +245,5 @@ class VF1main : public QDialog, public AlgorithmObserver, public PatchEditor {
     QFrame* transferFrame = nullptr;
     VF1GlobalSection* globalSection = nullptr;
     std::unique_ptr<VF1FXControlWnd> diagram;
+    MIDILFOControlsDlg* lfoPanel = nullptr;
 };

@@ -1,12 +1,12 @@
 #include "ui/widgets/DialogTemplate.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/widgets/CaptionedComboBox.h"
 #include "ui/widgets/DialogUnits.h"
 #include "ui/widgets/MokButton.h"
 #include "ui/widgets/MokCheckBox.h"
@@ -49,7 +49,7 @@ QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& cu
         return edit;
     }
     case DialogItemKind::DropDownList:
-        return new QComboBox(parent);
+        return new CaptionedComboBox(parent);
     case DialogItemKind::ListBox:
         return new QListWidget(parent);
     case DialogItemKind::GroupBox:
@@ -67,15 +67,17 @@ QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& cu
 
 } // namespace
 
-ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, const CustomFactory& custom) {
+ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, const CustomFactory& custom,
+                         const DialogFace* face) {
+    const DialogBaseUnits units = face ? face->units : kDialogBaseUnits;
     ControlMap map;
     for (const ControlSpec& row : table) {
         QWidget* widget = Create(row, parent, custom);
-        QRect rect = DialogUnitsToPixels(row.x, row.y, row.w, row.h);
+        QRect rect = units.ToPixels(row.x, row.y, row.w, row.h);
         // A drop-down list's template height includes its open list; the closed box is one line.
-        if (row.kind == DialogItemKind::DropDownList) rect.setHeight(DialogUnitsToPixelsY(12));
+        if (row.kind == DialogItemKind::DropDownList) rect.setHeight(units.ToPixelsY(12));
         widget->setGeometry(rect);
-        widget->setFont(DialogFont());
+        widget->setFont(face ? face->font : DialogFont());
         if (row.flags & kHidden) widget->hide();
         if (row.flags & kDisabled) widget->setEnabled(false);
         if (row.id >= 0) {
@@ -106,4 +108,5 @@ void InstallFontSubstitutions() {
     done = true;
     QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"));
 }

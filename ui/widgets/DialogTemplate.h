@@ -52,7 +52,11 @@ using CustomFactory = std::function<QWidget*(const ControlSpec&, QWidget* parent
 
 // Creates every control of the table as a child of parent, in table order (which is also the tab
 // order), and returns them by id. Rows without an id (-1) are created but not returned.
-ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, const CustomFactory& custom = {});
+// The table is in the units of face, whose font the controls get (the 8-point dialog font unless
+// the template names another).
+struct DialogFace;
+ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table,
+                         const CustomFactory& custom = {}, const DialogFace* face = nullptr);
 
 // Looks a control up with its class; nullptr if the id is missing or of another class.
 template <class T> T* Control(const ControlMap& map, int id) {

@@ -10,17 +10,36 @@ int MulDiv(int value, int numerator, int denominator) {
 }
 } // namespace
 
-int DialogUnitsToPixelsX(int units) { return MulDiv(units, 6, 4); }
-int DialogUnitsToPixelsY(int units) { return MulDiv(units, 13, 8); }
-
+int DialogUnitsToPixelsX(int units) {
+    return kDialogBaseUnits.ToPixelsX(units);
+}
+int DialogUnitsToPixelsY(int units) {
+    return kDialogBaseUnits.ToPixelsY(units);
+}
 QRect DialogUnitsToPixels(int x, int y, int w, int h) {
-    const int left = DialogUnitsToPixelsX(x);
-    const int top = DialogUnitsToPixelsY(y);
-    // Right and bottom edges are converted as edges, as the platform maps a rectangle.
-    return QRect(left, top, DialogUnitsToPixelsX(x + w) - left, DialogUnitsToPixelsY(y + h) - top);
+    return kDialogBaseUnits.ToPixels(x, y, w, h);
+}
+QSize DialogSizeToPixels(int w, int h) {
+    return kDialogBaseUnits.SizeToPixels(w, h);
 }
 
-QSize DialogSizeToPixels(int w, int h) { return QSize(DialogUnitsToPixelsX(w), DialogUnitsToPixelsY(h)); }
+int DialogBaseUnits::ToPixelsX(int units) const {
+    return MulDiv(units, x, 4);
+}
+int DialogBaseUnits::ToPixelsY(int units) const {
+    return MulDiv(units, y, 8);
+}
+
+QRect DialogBaseUnits::ToPixels(int left, int top, int w, int h) const {
+    const int l = ToPixelsX(left);
+    const int t = ToPixelsY(top);
+    // Right and bottom edges are converted as edges, as the platform maps a rectangle.
+    return QRect(l, t, ToPixelsX(left + w) - l, ToPixelsY(top + h) - t);
+}
+
+QSize DialogBaseUnits::SizeToPixels(int w, int h) const {
+    return QSize(ToPixelsX(w), ToPixelsY(h));
+}
 
 QFont NamedFont(const char* family, double points) {
     QFont font(QString::fromLatin1(family));
@@ -30,4 +49,6 @@ QFont NamedFont(const char* family, double points) {
     return font;
 }
 
-QFont DialogFont() { return NamedFont("MS Shell Dlg", 8); }
+QFont DialogFont() {
+    return NamedFont("MS Shell Dlg", 8);
+}

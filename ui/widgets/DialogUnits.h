@@ -15,3 +15,23 @@ QSize DialogSizeToPixels(int w, int h);
 // The template font ("MS Shell Dlg" 8 pt) and the named fonts of the windows, in pixels at 96 dpi.
 QFont DialogFont();
 QFont NamedFont(const char* family, double points);
+
+// A template font's base units in pixels at 96 dpi: a quarter of the average character width is
+// one horizontal dialog unit, an eighth of the height one vertical unit.
+struct DialogBaseUnits {
+    int x;
+    int y;
+
+    int ToPixelsX(int units) const;
+    int ToPixelsY(int units) const;
+    QRect ToPixels(int x, int y, int w, int h) const;
+    QSize SizeToPixels(int w, int h) const;
+};
+// "MS Shell Dlg" 8 pt, the units of the functions above.
+inline constexpr DialogBaseUnits kDialogBaseUnits{6, 13};
+
+// A template's font with its base units.
+struct DialogFace {
+    QFont font;
+    DialogBaseUnits units;
+};

@@ -115,11 +115,11 @@ class ChildProcess {
         return exitStatus;
     }
 
-    // SIGTERM, and SIGKILL if that does not end it within two seconds.
-    void Stop() {
+    // SIGTERM, and SIGKILL if that does not end it within killAfter seconds.
+    void Stop(double killAfter = 2.0) {
         if (pid <= 0) return;
         kill(pid, SIGTERM);
-        if (Wait(2.0) == kStillRunning) Kill();
+        if (Wait(killAfter) == kStillRunning) Kill();
     }
 
     std::vector<Line> OutLines() const {

@@ -75,7 +75,10 @@ class JackServer {
     }
 
     ~JackServer() {
-        if (process) process->Stop();
+        // The server frees its slot in JACK's registry of servers only when it ends by itself:
+        // a killed one keeps the slot, and the registry holds eight. On a busy machine its
+        // shutdown can take seconds, so it gets them.
+        if (process) process->Stop(60.0);
         if (!name.empty() && process) {
             if (previousName) setenv("JACK_DEFAULT_SERVER", previousName->c_str(), 1);
             else unsetenv("JACK_DEFAULT_SERVER");

@@ -53,6 +53,7 @@ void LfoTiming(benchmark::State& state, double seconds) {
     state.counters["p99_ms"] = r.p99Ms;
     state.counters["max_ms"] = r.maxMs;
     state.counters["last_ms"] = r.lastMs;
+    state.counters["drift_ms"] = r.driftMs;
     state.counters["goal_ms"] = server.PeriodMs() + 0.5;
 }
 

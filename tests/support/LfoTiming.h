@@ -92,6 +92,9 @@ struct Report {
     double p99Ms = 0;
     double maxMs = 0;
     double lastMs = 0; // the last event's error: the drift over the whole run
+    // The median error of the run's last second less that of its first: the drift, free of the
+    // odd late event a busy machine causes.
+    double driftMs = 0;
     double seconds = 0;
 };
 
@@ -118,14 +121,23 @@ inline Report Compare(const std::vector<Event>& events, int wave, float rate, in
     for (double& e : error) e = (e - offset) * 1000;
     r.lastMs = error.back();
     r.seconds = static_cast<double>(events.back().us - events.front().us) / 1e6;
-    std::sort(error.begin(), error.end());
     // Nearest rank, as the benchmarks' percentiles.
-    const auto at = [&](double q) {
-        return error[std::min(error.size() - 1, static_cast<size_t>(std::ceil(q * error.size())) - 1)];
+    const auto percentile = [](std::vector<double> samples, double q) {
+        std::sort(samples.begin(), samples.end());
+        return samples[std::min(samples.size() - 1, static_cast<size_t>(std::ceil(q * samples.size())) - 1)];
     };
-    r.p50Ms = at(0.5);
-    r.p99Ms = at(0.99);
-    r.maxMs = error.back();
+    const auto second = [&](bool last) {
+        std::vector<double> part;
+        const jack_time_t from = last ? events.back().us - 1000000 : events.front().us;
+        const jack_time_t to = last ? events.back().us : events.front().us + 1000000;
+        for (size_t k = 0; k < events.size(); ++k)
+            if (events[k].us >= from && events[k].us <= to) part.push_back(error[k]);
+        return percentile(part, 0.5);
+    };
+    r.driftMs = second(true) - second(false);
+    r.p50Ms = percentile(error, 0.5);
+    r.p99Ms = percentile(error, 0.99);
+    r.maxMs = *std::max_element(error.begin(), error.end());
     return r;
 }
 

@@ -561,10 +561,9 @@ float CheckedField(const std::string& text, float min, float max) {
 // The rate the options ask for, checked as the LFO panel checks its fields: from --rate, or from
 // the tempo, time signature and cycles per bar as the panel's rate box would show it.
 float LfoRate(const LfoOptions& options) {
-    if (!options.rate.empty()) return CheckedField(options.rate, kLfoRateMin, kLfoRateMax);
-    if (options.tempo.empty() && options.timeSig.empty() && options.cycles == 0) return 0.1f;
-    const float tempo =
-        options.tempo.empty() ? 120.0f : CheckedField(options.tempo, kLfoTempoMin, kLfoTempoMax);
+    if (options.rateGiven) return CheckedField(options.rate, kLfoRateMin, kLfoRateMax);
+    if (!options.tempoGiven && options.timeSig.empty() && options.cycles == 0) return 0.1f;
+    const float tempo = options.tempoGiven ? CheckedField(options.tempo, kLfoTempoMin, kLfoTempoMax) : 120.0f;
     int signature = 2;
     if (!options.timeSig.empty()) {
         const std::string& t = options.timeSig;
@@ -600,10 +599,10 @@ int RunLfo(const PortOptions& ports, const LfoOptions& options) {
     std::atomic<bool> failed{false};
     lfo.SetFailureHandler([&failed] { failed = true; });
 
+    if (!lfo.Start()) return kExitFailed;
     stopRequested = false;
     auto* previousInt = std::signal(SIGINT, OnSignal);
     auto* previousTerm = std::signal(SIGTERM, OnSignal);
-    if (!lfo.Start()) return kExitFailed;
     const std::vector<std::string> names = midi.GetOutDevNames();
     const unsigned device = midi.GetOutDevice();
     std::printf("%s on channel %d, controller %d at %s Hz to \"%s\"\n", options.wave.c_str(), options.channel,

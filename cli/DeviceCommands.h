@@ -39,8 +39,10 @@ struct LfoOptions {
     std::string wave = "sine";
     int channel = 1;
     int controller = 1;
-    std::string rate;    // Hz; empty: from the tempo, or 0.1
-    std::string tempo;   // BPM; empty: 120
+    std::string rate;  // Hz, if rateGiven; otherwise from the tempo, or 0.1
+    std::string tempo; // BPM, if tempoGiven; otherwise 120
+    bool rateGiven = false;
+    bool tempoGiven = false;
     std::string timeSig; // "2/4" .. "5/4"; empty: 4/4
     int cycles = 0;      // per bar, 1..16; 0: 1
     double seconds = 0;  // 0: until interrupted

@@ -248,8 +248,8 @@ Runner AddLfoCommand(CLI::App& app, std::shared_ptr<const GlobalOptions> global)
     lfo->add_option("--channel", o->channel, "MIDI channel 1..16 (default 1)")->check(CLI::Range(1, 16));
     lfo->add_option("--cc", o->controller, "Controller number 1..95 (default 1)")->check(CLI::Range(1, 95));
     auto* rate = lfo->add_option("--rate", o->rate, "Hz, 0.01..10 (default 0.1)");
-    lfo->add_option("--tempo", o->tempo, "BPM, 50..250 (default 120): the rate from the tempo")
-        ->excludes(rate);
+    auto* tempo = lfo->add_option("--tempo", o->tempo, "BPM, 50..250 (default 120): the rate from the tempo")
+                      ->excludes(rate);
     lfo->add_option("--time-sig", o->timeSig, "2/4, 3/4, 4/4 (default) or 5/4")->excludes(rate);
     lfo->add_option("--cycles", o->cycles, "Cycles per bar 1..16 (default 1)")
         ->check(CLI::Range(1, 16))
@@ -258,8 +258,11 @@ Runner AddLfoCommand(CLI::App& app, std::shared_ptr<const GlobalOptions> global)
         ->check(CLI::PositiveNumber);
 
     return [=]() -> std::optional<int> {
-        if (*lfo) return RunLfo(global->Ports(), *o);
-        return std::nullopt;
+        if (!*lfo) return std::nullopt;
+        // An empty value is a value given, and refused as the panel refuses an empty box.
+        o->rateGiven = rate->count() > 0;
+        o->tempoGiven = tempo->count() > 0;
+        return RunLfo(global->Ports(), *o);
     };
 }
 

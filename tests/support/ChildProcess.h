@@ -115,6 +115,11 @@ class ChildProcess {
         return exitStatus;
     }
 
+    // Sends a signal, as a terminal's Ctrl+C sends SIGINT.
+    void Signal(int signal) {
+        if (pid > 0) kill(pid, signal);
+    }
+
     // SIGTERM, and SIGKILL if that does not end it within killAfter seconds.
     void Stop(double killAfter = 2.0) {
         if (pid <= 0) return;

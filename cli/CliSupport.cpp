@@ -1,12 +1,17 @@
 #include "cli/CliSupport.h"
 
+#include <algorithm>
+
+#include "library/BankFile.h"
 #include "midi/VF1MIDI.h"
 #include "model/FileIO.h"
+#include "model/PatchImage.h"
 #include "model/Report.h"
 
-std::vector<uint8_t> ReadFileOrFail(const std::string& path) {
+std::vector<uint8_t> ReadBankOrFail(const std::string& path) {
+    // Whatever the file holds up to that bound is a bank for the parser to judge.
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) throw OperationFailed();
+    if (!ReadFileUpTo(path, kBankReadLimit, bytes)) throw OperationFailed();
     return bytes;
 }
 
@@ -15,7 +20,7 @@ void WriteFileOrFail(const std::string& path, std::span<const uint8_t> bytes) {
 }
 
 std::unique_ptr<VF1Bank> LoadBankFile(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
+    const std::vector<uint8_t> bytes = ReadBankOrFail(path);
     try {
         return std::make_unique<VF1Bank>(bytes.data(), bytes.size());
     } catch (const BankParseError&) {
@@ -42,6 +47,28 @@ VF1Algorithm& LoadPatch(VF1AlgorithmList& list, const std::string& path, int slo
     }
     if (!list.LoadFromPatchData(first, second)) throw OperationFailed();
     return *list.GetCurrent();
+}
+
+std::string SlotList(const std::vector<int>& slots) {
+    std::string text;
+    for (const int slot : slots) text += (text.empty() ? "" : ", ") + std::string(SlotName(slot));
+    return text;
+}
+
+std::vector<int> EmptySlots(VF1Bank& bank) {
+    std::vector<int> slots;
+    for (int i = 0; i < bank.GetCount(); ++i)
+        if (!bank.GetAt(i)->IsValid()) slots.push_back(i);
+    return slots;
+}
+
+PatchImage LoadPatchImage(const std::string& path) {
+    // Read once: the path may be a pipe or standard input.
+    PatchFileBytes bytes{};
+    if (!VF1MIDI::Instance().ReadCheckedPatchFile(path, bytes)) throw OperationFailed();
+    PatchImage image{};
+    std::copy(bytes.begin(), bytes.begin() + kPatchImageSize, image.begin());
+    return image;
 }
 
 std::string DisplayName(const std::string& label, const std::string& name) {

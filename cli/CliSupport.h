@@ -32,11 +32,19 @@ class OperationFailed : public std::runtime_error {
     OperationFailed() : std::runtime_error("failed") {}
 };
 
-// The files of model/FileIO.h, with OperationFailed once the message has been shown.
-std::vector<uint8_t> ReadFileOrFail(const std::string& path);
+// Files in and out, with OperationFailed once the message has been shown: a bank file as far as
+// a bank is read, and any file written through the one safe writer.
+std::vector<uint8_t> ReadBankOrFail(const std::string& path);
 void WriteFileOrFail(const std::string& path, std::span<const uint8_t> bytes);
 
 std::unique_ptr<VF1Bank> LoadBankFile(const std::string& path);
+
+// The bank's empty slots as a list: "A5, B17".
+std::string SlotList(const std::vector<int>& slots);
+std::vector<int> EmptySlots(VF1Bank& bank);
+
+// The image of a single-patch file, checked as the editor's Load checks it.
+PatchImage LoadPatchImage(const std::string& path);
 
 // Opens a patch in list: from a single-patch file, or from a bank's slot when slot >= 0.
 VF1Algorithm& LoadPatch(VF1AlgorithmList& list, const std::string& path, int slot);

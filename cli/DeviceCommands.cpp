@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <poll.h>
 #include <stdexcept>
@@ -24,6 +26,8 @@
 #include "midi/drivers/MidiSystem.h"
 #include "midi/drivers/VirtualPort.h"
 #include "midi/drivers/VirtualUnit.h"
+#include "midi/drivers/VirtualUnitDriver.h"
+#include "model/FileIO.h"
 #include "model/Report.h"
 
 using nlohmann::ordered_json;
@@ -169,6 +173,7 @@ class Session {
         stored.FollowMoves(outNames, inNames);
         midi.SetOutDevice(static_cast<unsigned>(out));
         midi.SetInDevice(static_cast<unsigned>(in));
+        SayWhenVirtual(static_cast<unsigned>(out), static_cast<unsigned>(in), use);
     }
     ~Session() {
         VF1MIDI& midi = VF1MIDI::Instance();
@@ -178,6 +183,20 @@ class Session {
     }
 
   private:
+    // Without a MIDI system, device 0 is the virtual unit: a command that "worked" must not be
+    // taken for one that reached the unit.
+    void SayWhenVirtual(unsigned out, unsigned in, PortUse use) {
+        const bool virtualOut = use.out && system.IsVirtualOut(out);
+        const bool virtualIn = use.in && system.IsVirtualIn(in);
+        if (!virtualOut && !virtualIn) return;
+        std::fprintf(stderr,
+                     "quellin-cli: %s the built-in virtual unit (\"%s\"), not a VF-1 on a MIDI port.\n",
+                     virtualOut && virtualIn ? "MIDI Out and In are"
+                     : virtualOut            ? "MIDI Out is"
+                                             : "MIDI In is",
+                     kVirtualDeviceName);
+    }
+
     MidiSystem system;
     WaitingTransfers transfers;
 };
@@ -206,16 +225,17 @@ constexpr const char* kOutputNames[5] = {"Gtr Amp (Combo)", "Gtr Amp (Stack)", "
 namespace {
 
 // One direction's list; the device the MIDI settings chose is marked with '*', or named below the
-// list while it is not connected.
+// list while it is not connected; the built-in virtual unit says what it is.
 void PrintDevices(const char* direction, const std::vector<std::string>& names, const DeviceChoice& stored,
-                  bool haveSettings, const std::string& remembered) {
+                  bool haveSettings, const std::string& remembered,
+                  const std::function<bool(unsigned)>& isVirtual) {
     using Outcome = DeviceChoice::Outcome;
     const bool present =
         haveSettings && stored.outcome != Outcome::Gone && stored.outcome != Outcome::Replaced;
     std::printf("MIDI %s devices:\n", direction);
     for (size_t i = 0; i < names.size(); ++i)
-        std::printf("%c %2zu  %s\n", present && static_cast<int>(i) == stored.index ? '*' : ' ', i,
-                    names[i].c_str());
+        std::printf("%c %2zu  %s%s\n", present && static_cast<int>(i) == stored.index ? '*' : ' ', i,
+                    names[i].c_str(), isVirtual(static_cast<unsigned>(i)) ? "  (built-in virtual unit)" : "");
     if (haveSettings && !present)
         std::printf("  (the MIDI %s device chosen in the MIDI settings, \"%s\", is not connected)\n",
                     direction, remembered.c_str());
@@ -229,8 +249,10 @@ int RunPorts() {
     const auto ins = system.InDeviceNames();
     const StoredDevices stored(outs, ins);
     const bool haveSettings = stored.values.has_value();
-    PrintDevices("Out", outs, stored.out, haveSettings, haveSettings ? stored.values->outName : "");
-    PrintDevices("In", ins, stored.in, haveSettings, haveSettings ? stored.values->inName : "");
+    PrintDevices("Out", outs, stored.out, haveSettings, haveSettings ? stored.values->outName : "",
+                 [&](unsigned i) { return system.IsVirtualOut(i); });
+    PrintDevices("In", ins, stored.in, haveSettings, haveSettings ? stored.values->inName : "",
+                 [&](unsigned i) { return system.IsVirtualIn(i); });
     if (haveSettings)
         std::printf("* the devices chosen in the MIDI settings (%s)\n", VF1Settings::Path().c_str());
     return kExitOk;
@@ -241,9 +263,10 @@ int RunSendPatch(const PortOptions& ports, const std::string& path, const std::s
     int index = 0;
     if (!ParseTarget(to, toMemory, bankB, index))
         throw UsageError("--to takes edit or a slot A1..B101: " + to);
-    Session session(ports, 0, kOutOnly);
+    // The file first: a patch that can't be loaded opens no device.
     VF1AlgorithmList list;
     VF1Algorithm& algorithm = LoadPatch(list, path, -1);
+    Session session(ports, 0, kOutOnly);
     VF1MIDI& midi = VF1MIDI::Instance();
     midi.SetPatchData(algorithm);
     return midi.SendPatch(toMemory, bankB, index) ? kExitOk : kExitFailed;
@@ -273,10 +296,15 @@ int RunRequestPatch(const PortOptions& ports, const std::string& from, const std
 namespace {
 
 // A bank as the bank manager takes it in: parsed with salvage, and refused whole when it cannot be
-// parsed at all or when it still has empty slots (complete says so, with its message).
+// parsed at all or when it still has empty slots (complete says so, with its message; the tool
+// names them).
 std::unique_ptr<VF1Bank> TakeWholeBank(const uint8_t* data, size_t length, bool (*complete)(const VF1Bank&)) {
     std::unique_ptr<VF1Bank> bank = TakeBank(data, length);
-    if (bank == nullptr || !complete(*bank)) throw OperationFailed();
+    if (bank == nullptr) throw OperationFailed();
+    if (!complete(*bank)) {
+        ShowMessage(Format("Empty slots: %s.", SlotList(EmptySlots(*bank)).c_str()), MessageStyle::Error);
+        throw OperationFailed();
+    }
     return bank;
 }
 
@@ -337,27 +365,13 @@ int RunGetGlobal(const PortOptions& ports, bool json) {
     std::printf("NS Thresh   %d dB\n", v[1] - 20);
     std::printf("Rev Lvl     %d%%\n", 2 * v[2]);
     std::printf("Output      %s\n", v[3] >= 0 && v[3] < 5 ? kOutputNames[v[3]] : "?");
-    if (v[4] == 251) std::printf("BPM         MIDI\n");
+    if (v[4] == kTempoFollowsMidi) std::printf("BPM         MIDI\n");
     else std::printf("BPM         %d\n", v[4]);
     std::printf("Direct Mix  %s\n", v[5] == 0 ? "Off" : v[5] == 1 ? "Patch" : "?");
     return kExitOk;
 }
 
 int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
-    int tempo = -1;
-    if (changes.tempo) {
-        if (*changes.tempo == "midi" || *changes.tempo == "MIDI") {
-            tempo = 251;
-        } else {
-            try {
-                tempo = std::stoi(*changes.tempo);
-            } catch (const std::exception&) {
-                tempo = -1;
-            }
-            if (tempo < 40 || tempo > 250)
-                throw UsageError("--tempo takes 40..250 or midi: " + *changes.tempo);
-        }
-    }
     Session session(ports, 0, kOutAndIn);
     int v[kGlobalValueCount] = {};
     if (!ReadGlobals(v)) return kExitFailed;
@@ -365,7 +379,7 @@ int RunSetGlobal(const PortOptions& ports, const GlobalChanges& changes) {
     if (changes.nsThreshold) v[1] = *changes.nsThreshold;
     if (changes.reverbLevel) v[2] = *changes.reverbLevel;
     if (changes.output) v[3] = *changes.output;
-    if (tempo >= 0) v[4] = tempo;
+    if (changes.tempo) v[4] = *changes.tempo;
     if (changes.directMix) v[5] = *changes.directMix;
     uint8_t global[kGlobalSize] = {};
     for (int i = 0; i < kGlobalValueCount; ++i) std::memcpy(global + 4 * i, NibbleEncode16(v[i]).data(), 4);
@@ -438,11 +452,15 @@ const char* CommandName(uint8_t command) {
 
 // One line per message the unit takes in.
 void LogReceived(const VirtualUnit::Received& r) {
-    if (r.controller) std::printf("CC %02X %02X %02X\n", r.bytes[0], r.bytes[1], r.bytes[2]);
-    else
-        std::printf("%s %02X %02X %02X %zu bytes checksum %s%s\n", CommandName(r.command), r.address[0],
+    if (r.controller) {
+        std::printf("CC %02X %02X %02X\n", r.bytes[0], r.bytes[1], r.bytes[2]);
+    } else {
+        std::printf("%s %02X %02X %02X %zu bytes checksum %s%s", CommandName(r.command), r.address[0],
                     r.address[1], r.address[2], r.length, r.checksumOk ? "ok" : "BAD",
                     r.frameOk ? "" : " frame BAD");
+        if (r.endedBy != 0) std::printf(" (ended by %02XH)", r.endedBy);
+        std::printf("\n");
+    }
     std::fflush(stdout);
 }
 
@@ -467,18 +485,15 @@ bool OpenEmulatorPort(VirtualPort& port, const EmulateOptions& options) {
 }
 
 // The unit's memory from the bank file the options name, if any.
-bool LoadEmulatorBank(VirtualUnit& unit, const EmulateOptions& options) {
-    if (options.bank.empty()) return true;
-    if (unit.LoadBankFile(ReadFileOrFail(options.bank))) return true;
+bool LoadEmulatorBank(VirtualUnit& unit, const EmulateOptions& options, const std::vector<uint8_t>& bank) {
+    if (options.bank.empty() || unit.LoadBankFile(bank)) return true;
     ShowMessage(Format("\"%s\" is not a clean bank file.", options.bank.c_str()), MessageStyle::Error);
     return false;
 }
 
-// One command of standard input.
+// One command of standard input other than "quit".
 void RunEmulatorCommand(VirtualUnit& unit, const std::string& command) {
-    if (command == "quit") {
-        stopRequested = true;
-    } else if (command == "dump") {
+    if (command == "dump") {
         unit.SendBankDump();
     } else if (command.rfind("send-patch", 0) == 0) {
         const std::string which = command.size() > 11 ? command.substr(11) : "edit";
@@ -490,35 +505,52 @@ void RunEmulatorCommand(VirtualUnit& unit, const std::string& command) {
     }
 }
 
-// Takes commands from standard input until "quit", a signal, or its end. True when a signal ended
-// it (what is still to be sent is then dropped).
-bool RunEmulatorInput(VirtualUnit& unit) {
+// How the emulator's run ended.
+enum class EmulatorEnd { Quit, Signal, ServerGone };
+
+// Takes commands from standard input until "quit", SIGINT or SIGTERM, or until the MIDI server
+// goes away. The end of standard input ends nothing: "emulate &" in a script keeps running.
+EmulatorEnd RunEmulatorInput(VirtualUnit& unit, const VirtualPort& port) {
     std::string line;
-    while (!stopRequested) {
+    bool inputOpen = true;
+    bool quit = false;
+    while (!stopRequested && !quit) {
+        if (port.ServerGone()) return EmulatorEnd::ServerGone;
         pollfd p{STDIN_FILENO, POLLIN, 0};
-        const int ready = poll(&p, 1, 100);
+        // Without input to watch, the same call waits the same 100 ms for a signal or the server.
+        const int ready = poll(&p, inputOpen ? 1 : 0, 100);
         if (ready <= 0) continue;
         char chunk[256];
         const ssize_t n = read(STDIN_FILENO, chunk, sizeof chunk);
-        if (n <= 0) break; // standard input closed
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            inputOpen = false;
+            continue;
+        }
         line.append(chunk, static_cast<size_t>(n));
-        for (size_t pos; (pos = line.find('\n')) != std::string::npos;) {
+        for (size_t pos; !quit && (pos = line.find('\n')) != std::string::npos;) {
             std::string command = line.substr(0, pos);
             line.erase(0, pos + 1);
             while (!command.empty() && (command.back() == '\r' || command.back() == ' ')) command.pop_back();
-            RunEmulatorCommand(unit, command);
+            if (command == "quit") quit = true;
+            else RunEmulatorCommand(unit, command);
         }
     }
-    return stopRequested && line.find("quit") == std::string::npos;
+    return quit ? EmulatorEnd::Quit : EmulatorEnd::Signal;
 }
 
 } // namespace
 
 int RunEmulate(const EmulateOptions& options) {
+    // The files are checked before any port opens: a memory that can't be saved is found now, not
+    // after the session.
+    if (!options.save.empty() && !CheckFileWritable(options.save)) return kExitFailed;
+    const std::vector<uint8_t> bank =
+        options.bank.empty() ? std::vector<uint8_t>{} : ReadBankOrFail(options.bank);
     VirtualPort port;
     if (!OpenEmulatorPort(port, options)) return kExitFailed;
     VirtualUnit unit([&port](const uint8_t* b, size_t n) { port.Send(b, n); }, options.fast ? 0 : 3125);
-    if (!LoadEmulatorBank(unit, options)) return kExitFailed;
+    if (!LoadEmulatorBank(unit, options, bank)) return kExitFailed;
     unit.SetListener(LogReceived);
     ReceiveQueue received(unit);
     port.Listen([&received](const uint8_t* bytes, size_t n) { received.Push(bytes, n); });
@@ -528,17 +560,22 @@ int RunEmulate(const EmulateOptions& options) {
     std::printf("ready %s \"%s\"\n", port.ApiName().c_str(), options.portName.c_str());
     std::fflush(stdout);
 
-    const bool signalled = RunEmulatorInput(unit);
+    const EmulatorEnd end = RunEmulatorInput(unit, port);
     // The port goes first, so no callback can still be running when the queue and the unit go.
     port.CloseInput();
     received.Drain();
-    if (!signalled) unit.Flush();
+    // After "quit" what the unit still has to send goes out; a signal or a dead server drops it.
+    if (end == EmulatorEnd::Quit) unit.Flush();
     std::printf("received %d good, %d bad messages\n", unit.GoodMessages(), unit.BadMessages());
     if (unit.ControllerMessages() > 0)
         std::printf("received %d controller messages\n", unit.ControllerMessages());
     std::fflush(stdout);
+    if (end == EmulatorEnd::ServerGone)
+        ShowMessage(Format("The %s server has gone away; the emulator stops.", port.ApiName().c_str()),
+                    MessageStyle::Error);
+    // The memory is saved whatever ended the run: it holds what the program sent.
     if (!options.save.empty()) WriteFileOrFail(options.save, unit.BankFile());
-    return kExitOk;
+    return end == EmulatorEnd::ServerGone ? kExitFailed : kExitOk;
 }
 
 namespace {

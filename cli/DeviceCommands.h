@@ -12,9 +12,14 @@ struct PortOptions {
     int deviceId = 0;
 };
 
+// The tempo range of the global settings, and the value that makes the tempo follow MIDI clock.
+inline constexpr int kMinTempo = 40;
+inline constexpr int kMaxTempo = 250;
+inline constexpr int kTempoFollowsMidi = 251;
+
 struct GlobalChanges {
     std::optional<int> outLevel, nsThreshold, reverbLevel, output, directMix;
-    std::optional<std::string> tempo; // BPM or "midi"
+    std::optional<int> tempo; // kMinTempo..kMaxTempo or kTempoFollowsMidi
 };
 
 struct EmulateOptions {

@@ -8,6 +8,7 @@
 #include "midi/SysExMessages.h"
 #include "midi/VF1MIDI.h"
 #include "model/PatchImage.h"
+#include "model/PatchName.h"
 #include "model/Report.h"
 #include "model/VF1MasterEffect.h"
 #include "model/VF1ValueType.h"
@@ -135,7 +136,7 @@ void ApplyAssignment(VF1Algorithm& algorithm, const std::string& assignment) {
     const std::string key = assignment.substr(0, eq);
     const std::string value = assignment.substr(eq + 1);
     if (key == "name") {
-        algorithm.SetName(value.substr(0, kPatchNameLength));
+        algorithm.SetName(NameFromText(value));
         return;
     }
     if (key == "category") {
@@ -192,27 +193,19 @@ bool SameStored(VF1Param& a, VF1Param& b) {
     return true;
 }
 
-// The tool's bank files carry its device ID in every message.
+// The tool's bank files carry its device ID in every message. A refusal for empty slots names them.
 void WriteBank(VF1Bank& bank, const std::string& output, int deviceId) {
-    if (!SaveBankFile(bank, output, deviceId, ImageDeviceIds::Rewritten)) throw OperationFailed();
-}
-
-// The image of a single-patch file, checked as the editor's Load checks it.
-PatchImage LoadPatchImage(const std::string& path) {
-    const uint8_t* first = nullptr;
-    const uint8_t* second = nullptr;
-    if (!VF1MIDI::Instance().LoadPatchFile(path, &first, &second)) throw OperationFailed();
-    const std::vector<uint8_t> bytes = ReadFileOrFail(path);
-    PatchImage image{};
-    std::memcpy(image.data(), bytes.data(), kPatchImageSize);
-    return image;
+    if (SaveBankFile(bank, output, deviceId, ImageDeviceIds::Rewritten)) return;
+    if (const auto empty = EmptySlots(bank); !empty.empty())
+        ShowMessage(Format("Empty slots: %s.", SlotList(empty).c_str()), MessageStyle::Error);
+    throw OperationFailed();
 }
 
 } // namespace
 
 int RunNew(const NewOptions& options) {
     VF1Algorithm algorithm(options.algorithm);
-    algorithm.SetName(options.name.substr(0, kPatchNameLength));
+    algorithm.SetName(NameFromText(options.name));
     if (options.category >= 0) algorithm.SetCategory(options.category);
     VF1MIDI& midi = VF1MIDI::Instance();
     midi.SetDeviceID(options.deviceId);
@@ -325,11 +318,16 @@ int RunBankPut(const std::string& path, int slot, const std::string& patchPath, 
 int RunBankRepair(const std::string& path, const std::string& output, const std::string& fillPath,
                   int deviceId) {
     const auto bank = LoadBankFile(path);
+    const std::vector<int> empty = EmptySlots(*bank);
     if (!fillPath.empty()) {
         const PatchImage image = LoadPatchImage(fillPath);
-        for (int i = 0; i < bank->GetCount(); ++i)
-            if (!bank->GetAt(i)->IsValid()) bank->GetAt(i)->SetImage(image, false);
+        for (const int slot : empty) bank->GetAt(slot)->SetImage(image, false);
     }
     WriteBank(*bank, output, deviceId);
+    // What the repair did beyond the loader's own report.
+    if (!fillPath.empty() && !empty.empty())
+        ShowMessage(Format("Filled %zu empty slot%s with \"%s\": %s.", empty.size(),
+                           empty.size() == 1 ? "" : "s", fillPath.c_str(), SlotList(empty).c_str()),
+                    MessageStyle::Info);
     return kExitOk;
 }

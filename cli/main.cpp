@@ -1,8 +1,10 @@
 // quellin-cli: the patch model, banks and (with a MIDI port) the unit, from the command line.
 
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,12 +14,19 @@
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/NumberOptions.h"
 #include "midi/VF1Settings.h"
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/tables/AlgorithmInfo.h"
 
 namespace {
+
+// Device indexes on the command line; no machine has that many MIDI ports.
+constexpr int kMaxDeviceIndex = 999;
+// What a wait for the unit may be given, in seconds: from a millisecond to a day.
+constexpr double kMinTimeout = 0.001;
+constexpr double kMaxTimeout = 86400;
 
 // Slot names A1..A101 and B1..B101.
 struct SlotValidator : public CLI::Validator {
@@ -52,13 +61,13 @@ using Runner = std::function<std::optional<int>()>;
 
 std::shared_ptr<GlobalOptions> AddGlobalOptions(CLI::App& app) {
     auto global = std::make_shared<GlobalOptions>();
-    app.add_option("--device-id", global->deviceId, "The unit's device ID (0..31)")->check(CLI::Range(0, 31));
-    auto* outOpt = app.add_option("--out", global->outIndex, "MIDI Out device index (see 'ports')")
-                       ->check(CLI::NonNegativeNumber);
+    AddWholeNumber(&app, "--device-id", global->deviceId, 0, 31, "The unit's device ID (0..31)");
+    auto* outOpt = AddWholeNumber(&app, "--out", global->outIndex, 0, kMaxDeviceIndex,
+                                  "MIDI Out device index (see 'ports')");
     app.add_option("--out-name", global->outName, "First MIDI Out device whose name contains TEXT")
         ->excludes(outOpt);
-    auto* inOpt = app.add_option("--in", global->inIndex, "MIDI In device index (see 'ports')")
-                      ->check(CLI::NonNegativeNumber);
+    auto* inOpt = AddWholeNumber(&app, "--in", global->inIndex, 0, kMaxDeviceIndex,
+                                 "MIDI In device index (see 'ports')");
     app.add_option("--in-name", global->inName, "First MIDI In device whose name contains TEXT")
         ->excludes(inOpt);
     app.add_option("--settings", global->settings,
@@ -82,14 +91,16 @@ Runner AddPatchCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> glob
     const SlotValidator slotName;
 
     auto* fresh = app.add_subcommand("new", "Write a fresh patch of an algorithm as a single-patch file");
-    fresh->add_option("--algorithm", o->fresh.algorithm, "Algorithm number (0..36)")
-        ->required()
-        ->check(CLI::Range(0, kAlgorithmCount - 1));
-    fresh->add_option("--name", o->fresh.name, "Patch name (cut at 13 characters)");
-    fresh->add_option("--category", o->fresh.category, "Category (0..13); default: the algorithm's")
-        ->check(CLI::Range(0, kCategoryCount - 1));
-    auto* freshDevice = fresh->add_option("--device-id", o->fresh.deviceId, "Device ID written (0..31)")
-                            ->check(CLI::Range(0, 31));
+    AddWholeNumber(fresh, "--algorithm", o->fresh.algorithm, 0, kAlgorithmCount - 1,
+                   "Algorithm number (0..36)")
+        ->required();
+    fresh->add_option(
+        "--name", o->fresh.name,
+        "Patch name: up to 13 characters from blank to '}', as the window's name box takes them");
+    AddWholeNumber(fresh, "--category", o->fresh.category, 0, kCategoryCount - 1,
+                   "Category (0..13); default: the algorithm's");
+    auto* freshDevice =
+        AddWholeNumber(fresh, "--device-id", o->fresh.deviceId, 0, 31, "Device ID written (0..31)");
     fresh->add_option("-o,--output", o->fresh.output, "Output file")->required();
 
     auto* show = app.add_subcommand("show", "Show a patch file, or one slot of a bank");
@@ -101,8 +112,7 @@ Runner AddPatchCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> glob
     set->add_option("input", o->set.input, "Single-patch or bank file")->required();
     set->add_option("-o,--output", o->set.output, "Output file")->required();
     set->add_option("--slot", o->setSlot, "Bank slot (A1..B101)")->check(slotName);
-    auto* setDevice = set->add_option("--device-id", o->set.deviceId, "Device ID written (0..31)")
-                          ->check(CLI::Range(0, 31));
+    auto* setDevice = AddWholeNumber(set, "--device-id", o->set.deviceId, 0, 31, "Device ID written (0..31)");
     set->add_option("assignments", o->set.assignments,
                     "B:P=V (V a stored value or a \"text\"), name=TEXT, category=C")
         ->required();
@@ -187,26 +197,39 @@ Runner AddDeviceCommands(CLI::App& app, std::shared_ptr<const GlobalOptions> glo
     auto* requestPatch = app.add_subcommand("request-patch", "Request a patch from the unit and save it");
     requestPatch->add_option("--from", o->patchFrom, "edit (default) or a slot A1..B101");
     requestPatch->add_option("-o,--output", o->requestOut, "Output file")->required();
-    requestPatch->add_option("--timeout", o->requestTimeout, "Seconds to wait (default 10)")
-        ->check(CLI::PositiveNumber);
+    AddSeconds(requestPatch, "--timeout", o->requestTimeout, kMinTimeout, kMaxTimeout,
+               "Seconds to wait (default 10)");
     auto* sendBank = app.add_subcommand("send-bank", "Send a bank file to the unit");
     sendBank->add_option("bank", o->bankFile, "Bank file")->required();
     auto* receiveBank = app.add_subcommand("receive-bank", "Receive a bank dump started on the unit");
     receiveBank->add_option("-o,--output", o->receiveOut, "Output bank file")->required();
-    receiveBank->add_option("--timeout", o->bankTimeout, "Seconds to wait (default 120)")
-        ->check(CLI::PositiveNumber);
+    AddSeconds(receiveBank, "--timeout", o->bankTimeout, kMinTimeout, kMaxTimeout,
+               "Seconds to wait (default 120)");
     auto* getGlobal = app.add_subcommand("get-global", "Read the unit's global settings");
     getGlobal->add_flag("--json", o->globalJson, "Print JSON");
     auto* setGlobal = app.add_subcommand("set-global", "Change the unit's global settings (the others stay)");
     GlobalChanges& changes = o->changes;
-    setGlobal->add_option("--out-level", changes.outLevel, "0..100 (shown as twice that in %)")
-        ->check(CLI::Range(0, 100));
-    setGlobal->add_option("--ns-threshold", changes.nsThreshold, "0..40 (shown as value - 20 dB)")
-        ->check(CLI::Range(0, 40));
-    setGlobal->add_option("--reverb-level", changes.reverbLevel, "0..100")->check(CLI::Range(0, 100));
-    setGlobal->add_option("--output", changes.output, "Output type 0..4")->check(CLI::Range(0, 4));
-    setGlobal->add_option("--tempo", changes.tempo, "40..250 BPM, or midi");
-    setGlobal->add_option("--direct-mix", changes.directMix, "0 Off, 1 Patch")->check(CLI::Range(0, 1));
+    AddWholeNumber(setGlobal, "--out-level", changes.outLevel, 0, 100, "0..100 (shown as twice that in %)");
+    AddWholeNumber(setGlobal, "--ns-threshold", changes.nsThreshold, 0, 40, "0..40 (shown as value - 20 dB)");
+    AddWholeNumber(setGlobal, "--reverb-level", changes.reverbLevel, 0, 100, "0..100");
+    AddWholeNumber(setGlobal, "--output", changes.output, 0, 4, "Output type 0..4");
+    setGlobal
+        ->add_option_function<std::string>(
+            "--tempo",
+            [&changes](const std::string& text) {
+                if (text == "midi" || text == "MIDI") {
+                    changes.tempo = kTempoFollowsMidi;
+                    return;
+                }
+                changes.tempo = ParseWholeNumber(text, kMinTempo, kMaxTempo);
+                if (!changes.tempo)
+                    throw CLI::ValidationError("--tempo",
+                                               text + " is not a tempo: a whole number from 40 to 250, "
+                                                      "or midi");
+            },
+            "40..250 BPM, or midi")
+        ->type_name("BPM");
+    AddWholeNumber(setGlobal, "--direct-mix", changes.directMix, 0, 1, "0 Off, 1 Patch");
 
     return [=]() -> std::optional<int> {
         const PortOptions options = global->Ports();
@@ -254,8 +277,8 @@ Runner AddLfoCommand(CLI::App& app, std::shared_ptr<const GlobalOptions> global)
     lfo->add_option("--cycles", o->cycles, "Cycles per bar 1..16 (default 1)")
         ->check(CLI::Range(1, 16))
         ->excludes(rate);
-    lfo->add_option("--seconds", o->seconds, "Stop after this many seconds (default: at Ctrl+C)")
-        ->check(CLI::PositiveNumber);
+    AddSeconds(lfo, "--seconds", o->seconds, kMinTimeout, kMaxTimeout,
+               "Stop after this many seconds (default: at Ctrl+C)");
 
     return [=]() -> std::optional<int> {
         if (!*lfo) return std::nullopt;
@@ -266,14 +289,8 @@ Runner AddLfoCommand(CLI::App& app, std::shared_ptr<const GlobalOptions> global)
     };
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    SetMessageHandler([](const std::string& text, MessageStyle) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return 1;
-    });
-
+// The tool, once the message handler is in place.
+int Run(int argc, char** argv) {
     CLI::App app{"Quellin: patch editor and librarian for the BOSS VF-1.", "quellin-cli"};
     app.require_subcommand(1);
     const auto global = AddGlobalOptions(app);
@@ -305,4 +322,24 @@ int main(int argc, char** argv) {
         return kExitFailed;
     }
     return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    SetMessageHandler([](const std::string& text, MessageStyle) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return 1;
+    });
+    // Whatever goes wrong below ends the run with a message and status 1, never an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "quellin-cli: out of memory\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellin-cli: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "quellin-cli: unexpected failure\n");
+    }
+    return kExitFailed;
 }

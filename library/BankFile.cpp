@@ -1,7 +1,6 @@
 #include "library/BankFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <new>
 
 #include "library/VF1Bank.h"
@@ -11,11 +10,7 @@
 #include "model/Report.h"
 
 bool ReadBankFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream file;
-    if (!OpenToRead(path, file)) return false;
-    bytes.resize(kBankReadLimit);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (!ReadFileUpTo(path, kBankReadLimit, bytes)) return false;
     if (bytes.size() >= static_cast<size_t>(kBankFileSize)) return true;
     ShowMessage("Selected file is too small to be a bank file.", MessageStyle::Info);
     return false;
@@ -62,5 +57,8 @@ bool BankCanBeSent(const VF1Bank& bank) {
 }
 
 bool SaveBankFile(VF1Bank& bank, const std::string& path, int deviceId, ImageDeviceIds ids) {
-    return BankCanBeSaved(bank) && WriteFileReplacing(path, BankFileBytes(bank, deviceId, ids));
+    if (!BankCanBeSaved(bank)) return false;
+    const std::vector<uint8_t> bytes = BankFileBytes(bank, deviceId, ids);
+    return CheckBankImages(std::span<const uint8_t>(bytes.data(), kBankImagesSize), "The bank was not saved.") &&
+           WriteFileReplacing(path, bytes);
 }

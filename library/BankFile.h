@@ -2,6 +2,7 @@
 // Banks on disk and on the wire: the one way a bank becomes a bank file (or a bulk dump to send),
 // for the tool's file and device commands and the bank manager.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,9 +13,10 @@ class VF1Bank;
 // A file larger than a bank is read only this far: a bank and room for stray messages.
 inline constexpr size_t kBankReadLimit = 121000;
 
-// Reads a bank file as the bank manager's Load does: at most kBankReadLimit bytes. A file that
-// cannot be opened is reported with the system's reason, one shorter than a bank with "Selected
-// file is too small to be a bank file."; false once a message has been shown.
+// Reads a bank file as the bank manager's Load does: at most kBankReadLimit bytes ("-" is standard
+// input). A file that cannot be opened or read is reported with the system's reason, one shorter
+// than a bank with "Selected file is too small to be a bank file."; false once a message has been
+// shown.
 bool ReadBankFile(const std::string& path, std::vector<uint8_t>& bytes);
 
 // A bank file or dump taken in as a whole: parsed with salvage (damaged patches are reported and
@@ -40,6 +42,7 @@ bool BankCanBeSaved(const VF1Bank& bank);
 // until every patch is valid."
 bool BankCanBeSent(const VF1Bank& bank);
 
-// Writes the bank file. A bank with empty slots is refused as BankCanBeSaved says; false once a
-// message has been shown.
+// Writes the bank file through WriteFileReplacing. A bank with empty slots is refused as
+// BankCanBeSaved says, one whose image holds a byte the unit can't take as CheckBankImages says;
+// false once a message has been shown.
 bool SaveBankFile(VF1Bank& bank, const std::string& path, int deviceId, ImageDeviceIds ids);

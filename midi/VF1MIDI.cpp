@@ -196,13 +196,26 @@ void VF1MIDI::SetMessage(std::span<const uint8_t> bytes) {
     Append(bytes.data(), static_cast<int>(bytes.size()));
 }
 
+namespace {
+// Why an image was refused: its frame, or, in an image whose frame is right, the bytes the unit
+// would take as the end of a message.
+void ShowParseError(std::span<const uint8_t, kPatchImageSize> image) {
+    const std::vector<int> stray = ImageFramesOk(image) ? StrayStatusBytes(image) : std::vector<int>{};
+    if (stray.empty()) ShowMessage(kFormattingError, MessageStyle::Error);
+    else
+        ShowMessage(Format("%s\n\nData bytes are 00H to 7FH; these are not: %s.", kFormattingError,
+                           StrayBytesText(image, stray).c_str()),
+                    MessageStyle::Error);
+}
+} // namespace
+
 bool VF1MIDI::ParseImage(uint8_t* image, bool showError, bool fixChecksum) {
     cursor = 0;
     Append(image, kPatchImageSize);
     // Parsing reads the caller's image and repairs only its message 1; the header template stays.
     const bool ok =
         ParseImageData(std::span<uint8_t, kPatchImageSize>(image, kPatchImageSize), fixChecksum, patchData);
-    if (!ok && showError) ShowMessage(kFormattingError, MessageStyle::Error);
+    if (!ok && showError) ShowParseError(std::span<const uint8_t, kPatchImageSize>(image, kPatchImageSize));
     return ok;
 }
 
@@ -237,7 +250,10 @@ bool VF1MIDI::LoadPatchFile(const std::string& path, const uint8_t** firstHalf, 
 }
 
 bool VF1MIDI::ReadCheckedPatchFile(const std::string& path, PatchFileBytes& bytes) {
-    if (!ReadPatchFile(path, bytes)) return false;
+    return ReadPatchFile(path, bytes) && CheckPatchFile(bytes);
+}
+
+bool VF1MIDI::CheckPatchFile(const PatchFileBytes& bytes) {
     // Taking the image apart checks its frames; the copy leaves the file's bytes as they are.
     PatchFileBytes scratch = bytes;
     const uint8_t* first = nullptr;
@@ -499,6 +515,9 @@ int VF1MIDI::ReceiveBank(uint8_t* destination, int capacity) {
 }
 
 bool VF1MIDI::SendBank(const uint8_t* bank) {
+    // A slot that would reach the unit as a broken message leaves it a mix of old and new data.
+    if (!CheckBankImages(std::span<const uint8_t>(bank, kBankImagesSize), "The bank was not sent."))
+        return false;
     if (!outputOpen && !OpenOutput()) return false;
     int sent = 0;
     int patchesSent = 0;

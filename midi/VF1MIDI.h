@@ -80,6 +80,8 @@ class VF1MIDI : public RealTimeSink {
     // Reads a single-patch file and checks it as LoadPatchFile does (its size, the frames of its
     // three messages, its closing message), with the same messages; the bytes as they are.
     bool ReadCheckedPatchFile(const std::string& path, PatchFileBytes& bytes);
+    // ReadCheckedPatchFile's checks on a file's bytes already read.
+    bool CheckPatchFile(const PatchFileBytes& bytes);
 
     // Transactions with the unit.
     void SetPatchData(VF1Algorithm& algorithm);

@@ -1,11 +1,13 @@
 #include "midi/VF1Settings.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "model/FileIO.h"
 #include "model/Report.h"
@@ -58,12 +60,11 @@ std::string NamesText(const VF1Settings::Values& v) {
 
 // Takes the names that were written for the indexes values holds.
 void ReadNames(const std::string& settingsPath, VF1Settings::Values& values) {
-    std::FILE* f = std::fopen(VF1Settings::NamesPath(settingsPath).c_str(), "rb");
-    if (f == nullptr) return;
-    std::string text(kNamesFileLimit + 1, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), f));
-    std::fclose(f);
-    if (text.size() > kNamesFileLimit) return;
+    std::vector<uint8_t> bytes;
+    if (ReadFileQuietly(VF1Settings::NamesPath(settingsPath), kNamesFileLimit + 1, bytes) != 0 ||
+        bytes.size() > kNamesFileLimit)
+        return;
+    const std::string text(bytes.begin(), bytes.end());
     std::string inIdx, inName, outIdx, outName;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
@@ -125,38 +126,38 @@ void VF1Settings::Release() {
     InstancePtr().reset();
 }
 
+namespace {
+
+// The values of a file of exactly 27 bytes, with the device names beside it; none for any other
+// size or a file that can't be read.
+std::optional<VF1Settings::Values> ReadSettingsFile() {
+    std::vector<uint8_t> text;
+    if (ReadFileQuietly(SettingsPath(), kSettingsFileSize + 1, text) != 0 ||
+        text.size() != static_cast<size_t>(kSettingsFileSize))
+        return std::nullopt;
+    VF1Settings::Values values = FromText(reinterpret_cast<const char*>(text.data()));
+    ReadNames(SettingsPath(), values);
+    return values;
+}
+
+} // namespace
+
 VF1Settings::VF1Settings() {
-    const std::string& path = SettingsPath();
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0 && st.st_size == kSettingsFileSize) {
-        file = std::fopen(path.c_str(), "r+b");
-        char text[kSettingsFileSize] = {};
-        if (file && std::fread(text, 1, kSettingsFileSize, file) == static_cast<size_t>(kSettingsFileSize)) {
-            Values values = FromText(text);
-            ReadNames(path, values);
-            DevID = values.devId;
-            InIdx = values.inIdx;
-            OutIdx = values.outIdx;
-            InName = std::move(values.inName);
-            OutName = std::move(values.outName);
-        }
+    if (auto values = ReadSettingsFile()) {
+        DevID = values->devId;
+        InIdx = values->inIdx;
+        OutIdx = values->outIdx;
+        InName = std::move(values->inName);
+        OutName = std::move(values->outName);
         return;
     }
-    // Missing, or any other size: start again from zeros.
-    MakeFolderFor(path);
-    file = std::fopen(path.c_str(), "wb");
+    // Missing, or any other size: start again from zeros and an empty file. Nothing is reported.
+    MakeFolderFor(SettingsPath());
+    WriteFileSafely(SettingsPath(), {});
 }
 
 std::optional<VF1Settings::Values> VF1Settings::ReadValues() {
-    std::FILE* f = std::fopen(SettingsPath().c_str(), "rb");
-    if (f == nullptr) return std::nullopt;
-    char text[kSettingsFileSize + 1] = {};
-    const size_t n = std::fread(text, 1, sizeof text, f);
-    std::fclose(f);
-    if (n != static_cast<size_t>(kSettingsFileSize)) return std::nullopt;
-    Values values = FromText(text);
-    ReadNames(SettingsPath(), values);
-    return values;
+    return ReadSettingsFile();
 }
 
 std::string VF1Settings::NamesPath(const std::string& settingsPath) {
@@ -169,19 +170,12 @@ std::string VF1Settings::NamesPath(const std::string& settingsPath) {
     return settingsPath.substr(0, stemEnd) + ".devices" + settingsPath.substr(stemEnd);
 }
 
-VF1Settings::~VF1Settings() {
-    if (file) std::fclose(file);
-}
+VF1Settings::~VF1Settings() = default;
 
 void VF1Settings::Save() {
-    if (file == nullptr) file = std::fopen(SettingsPath().c_str(), "wb");
-    if (file == nullptr) return;
     const std::string text = Format("DevID=%.2d;InIdx=%.2d;OutIdx=%.2d", DevID, InIdx, OutIdx);
-    std::fseek(file, 0, SEEK_SET);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fflush(file);
-    std::fclose(file);
-    file = nullptr;
+    // A settings file that can't be written is not reported: the next start falls back to zeros.
+    WriteFileSafely(SettingsPath(), std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     const std::string names = NamesText({DevID, InIdx, OutIdx, InName, OutName});
     WriteFileReplacing(NamesPath(SettingsPath()),
                        std::span(reinterpret_cast<const uint8_t*>(names.data()), names.size()));

@@ -4,7 +4,6 @@
 // own written whenever settings.cfg is, the names of the devices at those indexes, so that a
 // device can be found again when the lists have moved (midi/DeviceChoice.h).
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -24,7 +23,7 @@ class VF1Settings {
     const std::string& GetOutName() const { return OutName; }
     void SetInName(std::string name) { InName = std::move(name); }
     void SetOutName(std::string name) { OutName = std::move(name); }
-    // Writes the file and closes it, and writes the names file.
+    // Writes the file, and the names file.
     void Save();
 
     ~VF1Settings();
@@ -75,7 +74,6 @@ class VF1Settings {
     int OutIdx = 0;
     std::string InName;
     std::string OutName;
-    std::FILE* file = nullptr;
 };
 
 inline constexpr int kSettingsFileSize = 27;

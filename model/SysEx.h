@@ -35,6 +35,25 @@ uint8_t SysExChecksum(const PatchAddressBytes& address, std::span<const uint8_t>
 // checksum are not examined. header points at the F0.
 bool IsUnitFrame(const uint8_t* header, uint8_t endByte);
 
+// Every byte between a message's F0 and its F7 is a data byte, 00H to 7FH; a byte of 80H or more
+// there is a status byte, which the unit takes as the end of the message.
+constexpr bool IsDataByte(uint8_t b) {
+    return b < 0x80;
+}
+
+// What a receiver of exclusive messages makes of one byte on the wire, given whether a message is
+// open: F0 opens one (and ends any open one); F7 ends it; inside it a data byte belongs to it, a
+// real-time byte (F8H to FFH) passes by, and any other status byte ends it unfinished; outside a
+// message everything but F0 passes by. The program's own receiver and the virtual unit share it,
+// so they split the same bytes into the same messages.
+enum class SysExByte { Start, Data, End, Interrupt, Skip };
+constexpr SysExByte ClassifySysExByte(uint8_t b, bool inMessage) {
+    if (b == kSysExStart) return SysExByte::Start;
+    if (!inMessage || b >= 0xF8) return SysExByte::Skip;
+    if (b == kSysExEnd) return SysExByte::End;
+    return IsDataByte(b) ? SysExByte::Data : SysExByte::Interrupt;
+}
+
 std::array<uint8_t, 2> NibbleEncode8(int value);
 std::array<uint8_t, 4> NibbleEncode16(int value);
 int NibbleDecode8(const uint8_t* bytes);

@@ -128,10 +128,10 @@ class JackEndToEnd : public ::testing::Test {
         return run;
     }
 
-    // Ends the emulator as a user does (end of input), checks that it saw no damaged message and
+    // Ends the emulator as a user does ("quit"), checks that it saw no damaged message and
     // returns the number of good ones.
     int StopEmulator() {
-        emulator->CloseInput();
+        emulator->Write("quit\n");
         EXPECT_EQ(emulator->Wait(kReplySeconds), 0) << emulator->Err();
         const std::string log = emulator->Out();
         EXPECT_FALSE(Contains(log, "BAD")) << log;

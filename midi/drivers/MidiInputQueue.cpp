@@ -128,15 +128,14 @@ void MidiInputQueue::Deliver(const uint8_t* bytes, size_t n) {
     }
     for (size_t i = 0; i < n; ++i) {
         const uint8_t b = bytes[i];
-        if (b == kSysExStart) {
-            inSysEx = true;
-        } else if (!inSysEx || (b >= 0xF8)) {
-            continue;
-        } else if (b >= 0x80 && b != kSysExEnd) {
+        const SysExByte role = ClassifySysExByte(b, inSysEx);
+        if (role == SysExByte::Skip) continue;
+        if (role == SysExByte::Interrupt) {
             // A status byte ends a message that never saw its F7; the bytes so far stay delivered.
             inSysEx = false;
             continue;
         }
+        if (role == SysExByte::Start) inSysEx = true;
         if (current == nullptr && TakeBuffer() == nullptr) {
             // No buffer queued: the byte is lost, as it would be on the wire.
             if (b == kSysExEnd) inSysEx = false;

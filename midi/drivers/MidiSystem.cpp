@@ -77,6 +77,14 @@ std::vector<std::string> MidiSystem::InDeviceNames() {
     return inNames;
 }
 
+bool MidiSystem::IsVirtualOut(unsigned device) const {
+    return device < outEntries.size() && outEntries[device].driver == virtualUnit;
+}
+
+bool MidiSystem::IsVirtualIn(unsigned device) const {
+    return device < inEntries.size() && inEntries[device].driver == virtualUnit;
+}
+
 int MidiSystem::OpenOutput(unsigned device, MidiOutputDriver::Callback callback) {
     if (openOut) return kMidiErrAllocated;
     if (device >= outEntries.size()) return kMidiErrBadDevice;

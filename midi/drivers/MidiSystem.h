@@ -20,6 +20,9 @@ class MidiSystem : public MidiDriver {
     // Lists the ports anew (the device-name calls do too).
     void Refresh();
     VirtualUnitDriver& Virtual() { return *virtualUnit; }
+    // Whether a device of the lists is the built-in virtual unit rather than a port.
+    bool IsVirtualOut(unsigned device) const;
+    bool IsVirtualIn(unsigned device) const;
 
     std::vector<std::string> OutDeviceNames() override;
     int OpenOutput(unsigned device, MidiOutputDriver::Callback callback) override;

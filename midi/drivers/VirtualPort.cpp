@@ -1,8 +1,29 @@
 #include "midi/drivers/VirtualPort.h"
 
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include "midi/drivers/RtMidiBackend.h"
+
+struct VirtualPort::ServerWatch {
+    jack_client_t* client = nullptr;
+
+    ServerWatch(const std::string& clientName, std::atomic<bool>& gone) {
+        jack_status_t status{};
+        client = jack_client_open((clientName.substr(0, 40) + " watch").c_str(), JackNoStartServer, &status);
+        if (client == nullptr) return;
+        // The server tells an active client when it shuts down, or the client finds the server gone.
+        jack_on_shutdown(
+            client, [](void* flag) { static_cast<std::atomic<bool>*>(flag)->store(true); }, &gone);
+        if (jack_activate(client) != 0) {
+            jack_client_close(client);
+            client = nullptr;
+        }
+    }
+    ~ServerWatch() {
+        if (client) jack_client_close(client);
+    }
+};
 
 VirtualPort::VirtualPort() = default;
 
@@ -32,6 +53,7 @@ bool VirtualPort::Open(std::span<const Api> apis, const std::string& clientName)
         if (in && out && !inError && !outError) {
             apiName = api == Api::Jack ? "JACK" : "ALSA";
             sender = std::make_unique<PacedSender>(*out, outError);
+            if (api == Api::Jack) watch = std::make_unique<ServerWatch>(clientName, serverGone);
             return true;
         }
         in.reset();

@@ -36,6 +36,9 @@ class VirtualPort {
     bool Send(const uint8_t* bytes, size_t n);
     // Closes MIDI IN: once this has returned the listener runs no more.
     void CloseInput();
+    // Whether the MIDI server under the ports has gone away (a JACK server that stopped); the
+    // ports are dead then.
+    bool ServerGone() const { return serverGone.load(); }
 
   private:
     std::unique_ptr<RtMidiIn> in;
@@ -43,6 +46,10 @@ class VirtualPort {
     std::atomic<bool> inError{false};
     std::atomic<bool> outError{false};
     std::unique_ptr<PacedSender> sender;
+    // A JACK client of our own that only listens for the server's shutdown.
+    struct ServerWatch;
+    std::unique_ptr<ServerWatch> watch;
+    std::atomic<bool> serverGone{false};
     Listener listener;
     std::string apiName;
 };

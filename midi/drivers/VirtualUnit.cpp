@@ -57,20 +57,33 @@ void VirtualUnit::SetListener(Listener l) {
 }
 
 void VirtualUnit::Receive(const uint8_t* bytes, size_t n) {
+    // The messages are split as the program's own receiver splits them.
     for (size_t i = 0; i < n; ++i) {
         const uint8_t b = bytes[i];
-        if (b == kSysExStart) {
+        switch (ClassifySysExByte(b, inMessage)) {
+        case SysExByte::Start:
+            if (inMessage) Drop(incoming, b);
             incoming.assign(1, b);
             inMessage = true;
             channelStatus = 0;
-        } else if (inMessage && b < 0xF8) {
+            break;
+        case SysExByte::Data:
             incoming.push_back(b);
-            if (b == kSysExEnd) {
-                inMessage = false;
-                Handle(incoming);
-            }
-        } else if (!inMessage && b < 0xF8) {
+            break;
+        case SysExByte::End:
+            incoming.push_back(b);
+            inMessage = false;
+            Handle(incoming);
+            break;
+        case SysExByte::Interrupt:
+            inMessage = false;
+            Drop(incoming, b);
+            // The status byte that ended the message starts the channel message it belongs to.
             HandleChannelByte(b);
+            break;
+        case SysExByte::Skip:
+            if (!inMessage && b < 0xF8) HandleChannelByte(b);
+            break;
         }
     }
 }
@@ -98,12 +111,7 @@ void VirtualUnit::HandleChannelByte(uint8_t b) {
     info.controller = true;
     info.bytes = {channelStatus, channelData[0], channelData[1]};
     info.length = 3;
-    Listener l;
-    {
-        std::lock_guard lock(memoryMutex);
-        l = listener;
-    }
-    if (l) l(info);
+    Report(info);
 }
 
 bool VirtualUnit::Locate(int linear, int& slot, int& offset) const {
@@ -120,13 +128,34 @@ bool VirtualUnit::Locate(int linear, int& slot, int& offset) const {
     return true;
 }
 
-void VirtualUnit::Handle(const std::vector<uint8_t>& m) {
+VirtualUnit::Received VirtualUnit::Describe(const std::vector<uint8_t>& m) {
     Received info;
     info.length = m.size();
     if (m.size() >= kMessageHeaderSize) {
         info.command = m[kCommandByte];
         info.address = {m[kAddressByte], m[kAddressByte + 1], m[kAddressByte + 2]};
     }
+    return info;
+}
+
+void VirtualUnit::Report(const Received& info) {
+    Listener l;
+    {
+        std::lock_guard lock(memoryMutex);
+        l = listener;
+    }
+    if (l) l(info);
+}
+
+void VirtualUnit::Drop(const std::vector<uint8_t>& m, uint8_t endedBy) {
+    Received info = Describe(m);
+    info.endedBy = endedBy;
+    bad++;
+    Report(info);
+}
+
+void VirtualUnit::Handle(const std::vector<uint8_t>& m) {
+    Received info = Describe(m);
     info.frameOk = m.size() > kMessageOverhead && IsUnitFrame(m.data(), m.back()) &&
                    m[kDeviceIdByte] == deviceId &&
                    (info.command == kCommandDT1 || info.command == kCommandRQ1);
@@ -137,13 +166,8 @@ void VirtualUnit::Handle(const std::vector<uint8_t>& m) {
     }
     const bool ok = info.frameOk && info.checksumOk;
     (ok ? good : bad)++;
-    Listener l;
-    {
-        std::lock_guard lock(memoryMutex);
-        l = listener;
-    }
     if (!ok) {
-        if (l) l(info);
+        Report(info);
         return;
     }
     const uint8_t* data = m.data() + kMessageHeaderSize;
@@ -179,7 +203,7 @@ void VirtualUnit::Handle(const std::vector<uint8_t>& m) {
             }
         }
     }
-    if (l) l(info);
+    Report(info);
     if (reply.size() == kPatchReplySize) EnqueuePatchReply(reply);
     else if (!reply.empty()) Enqueue(std::move(reply));
 }

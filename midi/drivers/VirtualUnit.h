@@ -30,6 +30,9 @@ class VirtualUnit {
         size_t length = 0;
         bool frameOk = false;
         bool checksumOk = false;
+        // The status byte that ended the message before its F7 (0 when it ended with F7): such a
+        // message is dropped, as the unit drops it.
+        uint8_t endedBy = 0;
     };
     using Transmit = std::function<void(const uint8_t* bytes, size_t n)>;
     using Listener = std::function<void(const Received&)>;
@@ -65,8 +68,13 @@ class VirtualUnit {
     int ControllerMessages() const { return controllers.load(); }
 
   private:
+    // What the log says of a message: its command, address and length.
+    static Received Describe(const std::vector<uint8_t>& message);
     void Handle(const std::vector<uint8_t>& message);
     void HandleChannelByte(uint8_t b);
+    // A message that a status byte ended before its F7: logged as bad, nothing stored or answered.
+    void Drop(const std::vector<uint8_t>& message, uint8_t endedBy);
+    void Report(const Received& info);
     void EnqueuePatchReply(const std::vector<uint8_t>& reply);
     void Enqueue(std::vector<uint8_t> bytes);
     void SenderLoop();

@@ -60,9 +60,10 @@ class ChildProcess {
         reader = std::thread([this, o = out[0], e = err[0]] { ReadLoop(o, e); });
     }
 
+    // A child that does not end with its input (a server, the emulator) is asked to with SIGTERM.
     ~ChildProcess() {
         CloseInput();
-        if (pid > 0 && Wait(5.0) == kStillRunning) Kill();
+        if (pid > 0 && Wait(1.0) == kStillRunning) Stop();
         if (reader.joinable()) reader.join();
     }
 

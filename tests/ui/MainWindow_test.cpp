@@ -29,6 +29,7 @@
 #include "model/RealTime.h"
 #include "model/Report.h"
 #include "model/tables/AlgorithmInfo.h"
+#include "tests/support/FileSizeLimit.h"
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
 #include "ui/editor/BankManagerLink.h"
@@ -583,8 +584,10 @@ class MainWindowTest : public QObject {
 
         // The save cannot write its file: the old one stays whole and the user is told.
         QTest::keyClicks(C<QLineEdit>(Id::kNameBox), QStringLiteral("Changed"));
-        QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("kept.syx.quellin-tmp/blocker")));
-        QVERIFY(!W().SavePatchToFile(path));
+        {
+            const FileSizeLimit diskFull(100);
+            QVERIFY(!W().SavePatchToFile(path));
+        }
         QCOMPARE(ReadFile(path), old);
         QCOMPARE(messages.size(), size_t(1));
         QVERIFY(QString::fromStdString(messages[0]).contains(path));

@@ -53,6 +53,7 @@ VF1App::VF1App(int& argc, char** argv) : QApplication(argc, argv) {
     // The program ends with its main window, even while the bank manager is still open.
     setQuitOnLastWindowClosed(false);
     previousHandler = SetMessageHandler(ShowProgramMessage);
+    TrackActiveWindows();
 }
 
 VF1App::~VF1App() {

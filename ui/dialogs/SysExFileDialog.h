@@ -6,6 +6,7 @@
 
 class QWidget;
 
-// The chosen path, or an empty string when the user cancelled.
+// The chosen path, or an empty string when the user cancelled. When they return the dialog is gone
+// and parent is the active window again, so that a message about the file stands over parent.
 QString AskSysExFileToOpen(QWidget* parent);
 QString AskSysExFileToSave(QWidget* parent);

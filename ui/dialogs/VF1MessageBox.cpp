@@ -1,11 +1,16 @@
 #include "ui/dialogs/VF1MessageBox.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "ui/widgets/Colours.h"
 #include "ui/widgets/DialogUnits.h"
@@ -39,6 +44,19 @@ QStyle::StandardPixmap IconFor(unsigned type) {
     if (type & kMbIconInformation) return QStyle::SP_MessageBoxInformation;
     if (type & kMbIconQuestion) return QStyle::SP_MessageBoxQuestion;
     return QStyle::SP_MessageBoxCritical;
+}
+
+// Where a box of size stands centred over window: the platform's own placement guesses the size
+// of window frames and misses where there are none. Kept on the window's screen.
+QPoint CentredOver(const QWidget* window, const QSize& size) {
+    const QPoint centre = window->frameGeometry().center();
+    QPoint at(centre.x() - size.width() / 2, centre.y() - size.height() / 2);
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    }
+    return at;
 }
 
 } // namespace
@@ -95,6 +113,7 @@ void VF1MessageBox::reject() {
 
 int VF1MessageBox::Run(QWidget* parent, const QString& text, unsigned type) {
     VF1MessageBox box(text, type, parent);
+    if (parent) box.move(CentredOver(parent->window(), box.size()));
     return box.exec();
 }
 
@@ -112,7 +131,57 @@ unsigned MessageBoxTypeFor(MessageStyle style) {
     return kMbOk;
 }
 
+namespace {
+
+// Windows in the order they were last active, the latest at the back.
+std::vector<QPointer<QWidget>>& ActiveWindows() {
+    static std::vector<QPointer<QWidget>> windows;
+    return windows;
+}
+
+// A window a message may stand over: shown, and not a file dialog that is closing.
+bool CanAsk(const QWidget* window) {
+    return window && window->isVisible() && !qobject_cast<const QFileDialog*>(window) &&
+           window->windowType() != Qt::Popup;
+}
+
+} // namespace
+
+namespace {
+
+// Sees every window of the program become active.
+class ActivationWatch : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+            QWidget* window = static_cast<QWidget*>(watched)->window();
+            auto& windows = ActiveWindows();
+            std::erase_if(windows,
+                          [window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
+            windows.emplace_back(window);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void TrackActiveWindows() {
+    static QPointer<ActivationWatch> watch;
+    if (watch || !qApp) return;
+    watch = new ActivationWatch(qApp);
+    qApp->installEventFilter(watch);
+}
+
+QWidget* AskingWindow() {
+    if (QWidget* active = QApplication::activeWindow(); CanAsk(active)) return active;
+    const auto& windows = ActiveWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (CanAsk(*it)) return *it;
+    return nullptr;
+}
+
 int ShowProgramMessage(const std::string& text, MessageStyle style) {
-    return VF1MessageBox::Run(QApplication::activeWindow(), QString::fromStdString(text),
-                              MessageBoxTypeFor(style));
+    return VF1MessageBox::Run(AskingWindow(), QString::fromStdString(text), MessageBoxTypeFor(style));
 }

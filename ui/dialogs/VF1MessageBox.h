@@ -39,6 +39,12 @@ class VF1MessageBox : public QDialog {
 // The type flags the program's message styles are shown with.
 unsigned MessageBoxTypeFor(MessageStyle style);
 
-// The program's message function: the message box over the active window. The application
-// installs it with SetMessageHandler.
+// The program's message function: the message box centred over the window that asked (see
+// AskingWindow). The application installs it with SetMessageHandler.
 int ShowProgramMessage(const std::string& text, MessageStyle style);
+
+// The window a message belongs to: the active window; when none is active, as for a moment after
+// a file dialog has closed, the window that was active last and is still shown (a file dialog
+// excepted). Windows are remembered from the first call of TrackActiveWindows on.
+QWidget* AskingWindow();
+void TrackActiveWindows();

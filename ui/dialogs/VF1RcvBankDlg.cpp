@@ -67,6 +67,6 @@ void VF1RcvBankDlg::Tick() {
     const int count = midi.ReceivedCount();
     // Bytes past the expected count keep coming in (the end message, a patch sent by hand); the
     // box follows them and Load stays offered.
-    if (count >= expected) Control<QPushButton>(controls, kLoad)->setEnabled(true);
+    if (count >= expected) OfferDefaultButton(Control<QPushButton>(controls, kLoad));
     Control<QLineEdit>(controls, kCountBox)->setText(QString::fromStdString(Format("%d", count)));
 }

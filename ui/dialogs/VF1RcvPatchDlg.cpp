@@ -71,7 +71,7 @@ void VF1RcvPatchDlg::Tick() {
     // The box keeps the last count shown once Load is offered.
     // A patch reply is 410 or 598 bytes; Load is offered from 410 on.
     if (count >= kPatchReplySize) {
-        Control<QPushButton>(controls, kLoad)->setEnabled(true);
+        OfferDefaultButton(Control<QPushButton>(controls, kLoad));
         timer.stop();
     }
     Control<QLineEdit>(controls, kCountBox)->setText(QString::fromStdString(Format("%d", count)));

@@ -1,6 +1,7 @@
 #include "ui/dialogs/VF1SendBankDlg.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include <array>
@@ -16,6 +17,7 @@ enum ControlId { kSentLabel = 1110, kCounterText = 1111, kCancel = 1113 };
 
 constexpr int kWidth = 79;
 constexpr int kHeight = 52;
+constexpr int kFrameWidth = 1;
 
 constexpr std::array kControls = {
     ControlSpec{kSentLabel, DialogItemKind::Label, "Sent:", 11, 10, 18, 8},
@@ -50,6 +52,14 @@ void VF1SendBankDlg::reject() {
 void VF1SendBankDlg::showEvent(QShowEvent* event) {
     ShowCounter();
     QDialog::showEvent(event);
+}
+
+void VF1SendBankDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(Colours::DarkGreen, kFrameWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -kFrameWidth, -kFrameWidth));
 }
 
 void VF1SendBankDlg::ShowCounter() {

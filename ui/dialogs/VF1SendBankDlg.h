@@ -18,6 +18,9 @@ class VF1SendBankDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // A window without a caption, lime on the lime display behind it: a dark green frame shows
+    // where it is.
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void ShowCounter();

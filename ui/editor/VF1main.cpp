@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include "midi/VF1MIDI.h"
 #include "midi/VF1Settings.h"
 #include "model/FileIO.h"
+#include "model/PatchName.h"
 #include "model/Random.h"
 #include "model/RealTime.h"
 #include "model/Report.h"
@@ -464,9 +466,9 @@ void VF1main::OnCategoryChosen(int index) {
 }
 
 void VF1main::OnNameChanged(const QString& text) {
-    // The unit shows only codes 32 to 125: the name ends before the first other character.
+    // The name ends before the first character the unit does not show.
     const auto bad =
-        std::find_if(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() > 125; });
+        std::find_if(text.begin(), text.end(), [](QChar c) { return !IsNameCharacter(c.unicode()); });
     QString name = text;
     if (bad != text.end()) {
         name.truncate(static_cast<int>(bad - text.begin()));
@@ -928,6 +930,16 @@ void VF1main::changeEvent(QEvent* event) {
         raise();
     }
     QDialog::changeEvent(event);
+}
+
+void VF1main::keyPressEvent(QKeyEvent* event) {
+    // A main window is not a dialog to cancel: Escape would close it, and every open patch with
+    // it. The close box, Alt+F4 and the window menu close it, with the bank question.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void VF1main::contextMenuEvent(QContextMenuEvent* event) {

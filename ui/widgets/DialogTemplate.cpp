@@ -6,12 +6,15 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "ui/widgets/CaptionedComboBox.h"
 #include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/DropDownList.h"
 #include "ui/widgets/MokButton.h"
 #include "ui/widgets/MokCheckBox.h"
 
 namespace {
+
+// The closed box of a drop-down list, in dialog units.
+constexpr int kDropDownBoxHeight = 12;
 
 QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& custom) {
     const QString text = QString::fromUtf8(row.text ? row.text : "");
@@ -49,7 +52,7 @@ QWidget* Create(const ControlSpec& row, QWidget* parent, const CustomFactory& cu
         return edit;
     }
     case DialogItemKind::DropDownList:
-        return new CaptionedComboBox(parent);
+        return new DropDownList(parent);
     case DialogItemKind::ListBox:
         return new QListWidget(parent);
     case DialogItemKind::GroupBox:
@@ -75,7 +78,10 @@ ControlMap BuildControls(QWidget* parent, std::span<const ControlSpec> table, co
         QWidget* widget = Create(row, parent, custom);
         QRect rect = units.ToPixels(row.x, row.y, row.w, row.h);
         // A drop-down list's template height includes its open list; the closed box is one line.
-        if (row.kind == DialogItemKind::DropDownList) rect.setHeight(units.ToPixelsY(12));
+        if (row.kind == DialogItemKind::DropDownList) {
+            rect.setHeight(units.ToPixelsY(kDropDownBoxHeight));
+            static_cast<DropDownList*>(widget)->SetListHeight(units.ToPixelsY(row.h) - rect.height());
+        }
         widget->setGeometry(rect);
         widget->setFont(face ? face->font : DialogFont());
         if (row.flags & kHidden) widget->hide();
@@ -100,6 +106,13 @@ void FitLabels(QWidget* parent, int maxGrowth) {
             }
         }
     }
+}
+
+void OfferDefaultButton(QPushButton* button) {
+    if (button->isEnabled() && button->isDefault()) return;
+    button->setEnabled(true);
+    button->setDefault(true);
+    button->setFocus(Qt::OtherFocusReason);
 }
 
 void InstallFontSubstitutions() {

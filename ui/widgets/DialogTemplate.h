@@ -11,29 +11,29 @@
 
 // The widget a row of a dialog template creates (a parameter's control is a ParamControlKind).
 enum class DialogItemKind {
-    Label,          // static text
-    ClickLabel,     // static text that reports clicks (a QLabel the owner connects)
-    PushButton,     // platform push button
-    DefaultButton,  // default push button
-    MokButton,      // owner-drawn flat button
-    MokCheckBox,    // owner-drawn check box
-    MokRadio,       // owner-drawn check box used as a radio button
-    Edit,           // single-line edit box
-    ReadOnlyEdit,   // read-only edit box (reports as a static)
-    DropDownList,   // drop-down list
-    ListBox,        // list box
-    GroupBox,       // group box
-    Picture,        // picture (QLabel showing a pixmap)
-    Custom,         // created by the window's factory
+    Label,         // static text
+    ClickLabel,    // static text that reports clicks (a QLabel the owner connects)
+    PushButton,    // platform push button
+    DefaultButton, // default push button
+    MokButton,     // owner-drawn flat button
+    MokCheckBox,   // owner-drawn check box
+    MokRadio,      // owner-drawn check box used as a radio button
+    Edit,          // single-line edit box
+    ReadOnlyEdit,  // read-only edit box (reports as a static)
+    DropDownList,  // drop-down list
+    ListBox,       // list box
+    GroupBox,      // group box
+    Picture,       // picture (QLabel showing a pixmap)
+    Custom,        // created by the window's factory
 };
 
 // Flags of a row.
 enum ControlFlag : unsigned {
     kHidden = 1u << 0,
     kDisabled = 1u << 1,
-    kCentred = 1u << 2,      // centred text
-    kTextOnLeft = 1u << 3,   // check box with its mark on the right
-    kMultiLine = 1u << 4,    // word-wrapped text
+    kCentred = 1u << 2,    // centred text
+    kTextOnLeft = 1u << 3, // check box with its mark on the right
+    kMultiLine = 1u << 4,  // word-wrapped text
     kGroupStart = 1u << 5,
     kBordered = 1u << 6,
 };
@@ -69,6 +69,12 @@ template <class T> T* Control(const ControlMap& map, int id) {
 // sideways around its middle, by at most maxGrowth pixels a side, until the text fits. Called
 // once a window has set its texts; covers every label of parent, with or without an id.
 void FitLabels(QWidget* parent, int maxGrowth = 6);
+
+class QPushButton;
+
+// Offers a dialog's default button once it may be used: enabled, the default, and with the focus,
+// so that Enter means it rather than the button that had the focus while it was disabled.
+void OfferDefaultButton(QPushButton* button);
 
 // Once per process: font substitutions so the template fonts resolve to metric-compatible faces.
 void InstallFontSubstitutions();

@@ -13,6 +13,9 @@ QUELLIN_PACKAGES=(
     desktop-file-utils appstream shared-mime-info libxml2-utils man-db dpkg-dev
 )
 
+# Only scripts/fuzz needs these (clang and its libFuzzer runtime); the normal build does not.
+QUELLIN_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 quellin_missing_packages() {
     local missing=()
     for p in "${QUELLIN_PACKAGES[@]}"; do

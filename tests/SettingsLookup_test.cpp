@@ -125,7 +125,7 @@ class SettingsPlaces : public ::testing::Test {
 TEST_F(SettingsPlaces, ToolReadsTheFirstPlaceThatHasAFile) {
     const ProgramRun ports = RunIn(work, {QUELLIN_CLI_PATH, "ports"});
     ASSERT_EQ(ports.status, 0) << ports.err;
-    const std::regex row(R"(^.\s*(\d+)  Quellin virtual VF-1$)");
+    const std::regex row(R"(^.\s*(\d+)  Quellin virtual VF-1  \(built-in virtual unit\)$)");
     int virtualUnit = -1;
     std::istringstream lines(ports.out);
     for (std::string line; std::getline(lines, line) && line != "MIDI In devices:";) {

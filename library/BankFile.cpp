@@ -59,6 +59,7 @@ bool BankCanBeSent(const VF1Bank& bank) {
 bool SaveBankFile(VF1Bank& bank, const std::string& path, int deviceId, ImageDeviceIds ids) {
     if (!BankCanBeSaved(bank)) return false;
     const std::vector<uint8_t> bytes = BankFileBytes(bank, deviceId, ids);
-    return CheckBankImages(std::span<const uint8_t>(bytes.data(), kBankImagesSize), "The bank was not saved.") &&
+    return CheckBankImages(std::span<const uint8_t>(bytes.data(), kBankImagesSize),
+                           "The bank was not saved.") &&
            WriteFileReplacing(path, bytes);
 }

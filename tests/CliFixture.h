@@ -37,6 +37,14 @@ inline std::string ReadText(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The tool's messages about banks.
+constexpr const char* kNotABank =
+    "This doesn't appear to be a valid VF-1 patch bank file.  The first byte isn't 0xF0.";
+constexpr const char* kCantSaveBank =
+    "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch is valid.";
+constexpr const char* kSkipped = "Encountered patches with invalid SysEx formatting/corruption, and they had "
+                                 "to be skipped.";
+
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -70,12 +70,6 @@ size_t ImageStart(int slot) {
 // Offsets of the device ID byte in the four messages of a single-patch file.
 constexpr std::array<size_t, 4> kDeviceIdOffsets = {2, 177, 432, 587};
 
-constexpr const char* kNotABank =
-    "This doesn't appear to be a valid VF-1 patch bank file.  The first byte isn't 0xF0.";
-constexpr const char* kCantSaveBank =
-    "The bank you're trying to save has empty (invalid) patches.  Can't save until every patch is valid.";
-constexpr const char* kSkipped = "Encountered patches with invalid SysEx formatting/corruption, and they had "
-                                 "to be skipped.";
 constexpr const char* kSalvaged =
     "Encountered patches with invalid SysEx formatting, but I think I was able to salvage them.";
 

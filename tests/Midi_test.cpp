@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -25,17 +24,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Call = RecordingDriver::Call;
-
-Bytes Hex(const char* text) {
-    Bytes out;
-    unsigned byte = 0;
-    int consumed = 0;
-    while (std::sscanf(text, "%2x%n", &byte, &consumed) == 1) {
-        out.push_back(static_cast<uint8_t>(byte));
-        text += consumed;
-    }
-    return out;
-}
 
 Bytes Slice(const uint8_t* data, size_t from, size_t n) {
     return Bytes(data + from, data + from + n);

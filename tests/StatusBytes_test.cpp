@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,17 +28,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-Bytes Hex(const char* text) {
-    Bytes out;
-    unsigned byte = 0;
-    int consumed = 0;
-    while (std::sscanf(text, "%2x%n", &byte, &consumed) == 1) {
-        out.push_back(static_cast<uint8_t>(byte));
-        text += consumed;
-    }
-    return out;
-}
 
 // The bytes the program's receiver keeps, in order (a message it cuts short keeps what came before
 // the status byte; the next message follows in the same buffer).

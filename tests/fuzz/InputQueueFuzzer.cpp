@@ -45,7 +45,8 @@ Buffers Gather(const uint8_t* bytes, size_t n, const std::vector<size_t>& pieces
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t shape = data[0];
-    std::vector<size_t> pieces = {static_cast<size_t>(1 + (shape & 0x0F)), static_cast<size_t>(1 + (shape >> 4) * 37)};
+    std::vector<size_t> pieces = {static_cast<size_t>(1 + (shape & 0x0F)),
+                                  static_cast<size_t>(1 + (shape >> 4) * 37)};
     FUZZ_CHECK(Gather(data + 1, size - 1, pieces) == Gather(data + 1, size - 1, {1}));
     return 0;
 }

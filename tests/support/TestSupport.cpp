@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <cstdio>
+
 #include "midi/SysExMessages.h"
 #include "model/Random.h"
 #include "model/VF1Algorithm.h"
@@ -74,6 +76,17 @@ std::vector<uint8_t> MakeBankFile(const std::function<FreshPatch(int slot)>& pat
     const ClosingMessageBytes end = EndOfBulkMessage(0);
     bytes.insert(bytes.end(), end.begin(), end.end());
     return bytes;
+}
+
+std::vector<uint8_t> Hex(const char* text) {
+    std::vector<uint8_t> out;
+    unsigned byte = 0;
+    int consumed = 0;
+    while (std::sscanf(text, "%2x%n", &byte, &consumed) == 1) {
+        out.push_back(static_cast<uint8_t>(byte));
+        text += consumed;
+    }
+    return out;
 }
 
 const std::vector<uint8_t>& MakeBankFile() {

@@ -88,3 +88,6 @@ struct FreshPatch {
 std::vector<uint8_t> MakeBankFile(const std::function<FreshPatch(int slot)>& patchOf);
 // The bank of MakePatchImage's patches.
 const std::vector<uint8_t>& MakeBankFile();
+
+// The bytes written as hex pairs, blanks between them allowed: Hex("F0 41 10").
+std::vector<uint8_t> Hex(const char* text);

@@ -145,10 +145,6 @@ bool CanAsk(const QWidget* window) {
            window->windowType() != Qt::Popup;
 }
 
-} // namespace
-
-namespace {
-
 // Sees every window of the program become active.
 class ActivationWatch : public QObject {
   public:

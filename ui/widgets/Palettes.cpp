@@ -35,7 +35,8 @@ void ApplyDialogColours(QWidget* widget, const QColor& background, const QColor&
 
 void ApplyLcdColours(QWidget* widget) {
     QPalette colours = widget->palette();
-    for (const auto role : {QPalette::Base, QPalette::Button}) SetBackgroundColour(colours, role, Colours::Lime);
+    for (const auto role : {QPalette::Base, QPalette::Button})
+        SetBackgroundColour(colours, role, Colours::Lime);
     // A disabled box keeps its lime and greys its text.
     for (const auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
         SetTextColour(colours, role, Colours::DarkGreen, Colours::Lime);

@@ -82,7 +82,7 @@ class JackDevices : public ::testing::Test {
     // Ends a unit as a user does and gives the number of good messages it received.
     int StopUnit(const std::string& name) {
         auto& unit = units.at(name);
-        unit->CloseInput();
+        unit->Write("quit\n");
         EXPECT_EQ(unit->Wait(kStartSeconds), 0) << unit->Err();
         const std::string log = unit->Out();
         units.erase(name);

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
-#include <fstream>
 #include <functional>
 
 #include "midi/DeviceChoice.h"
@@ -789,12 +788,7 @@ constexpr const char* kDamagedSession =
 
 // The file's bytes, or false when it is larger than any session this program writes.
 bool ReadSessionFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    bytes.resize(kMaxSessionBytes + 1);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    return bytes.size() <= kMaxSessionBytes;
+    return ReadFileQuietly(path, kMaxSessionBytes + 1, bytes) == 0 && bytes.size() <= kMaxSessionBytes;
 }
 
 } // namespace

@@ -56,7 +56,7 @@ TEST_F(LfoOverJack, EmulatorLogsControlChanges) {
     ASSERT_EQ(lfo.Wait(30), 0) << lfo.Err();
     EXPECT_NE(lfo.Out().find("square on channel 10, controller 7 at 10.000000 Hz"), std::string::npos)
         << lfo.Out();
-    emulator.CloseInput();
+    emulator.Write("quit\n");
     ASSERT_EQ(emulator.Wait(30), 0);
     const std::string log = emulator.Out();
     // Square at 10 Hz: 127 and 0 in turn, twenty a second.

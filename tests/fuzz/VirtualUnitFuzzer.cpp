@@ -36,6 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int messages = 0;
     int cutShort = 0;
     unit.SetListener([&](const VirtualUnit::Received& r) {
+        // Control Changes between the exclusive messages are counted apart.
+        if (r.controller) return;
         ++messages;
         if (r.endedBy != 0) {
             ++cutShort;

@@ -58,7 +58,10 @@ struct Seen {
 };
 std::vector<Seen> ThroughTheUnit(const Bytes& stream, VirtualUnit& unit) {
     std::vector<Seen> seen;
-    unit.SetListener([&](const VirtualUnit::Received& r) { seen.push_back({r.length, r.endedBy}); });
+    // Control Changes are the LFO's and count apart: only exclusive messages are seen here.
+    unit.SetListener([&](const VirtualUnit::Received& r) {
+        if (!r.controller) seen.push_back({r.length, r.endedBy});
+    });
     unit.Receive(stream.data(), stream.size());
     unit.SetListener(nullptr);
     return seen;

@@ -70,7 +70,8 @@ TEST(LfoCli, CtrlCStopsCleanly) {
     EXPECT_EQ(run.Wait(10), 0) << run.Err();
     EXPECT_NE(run.Out().find("stopped"), std::string::npos) << run.Out();
     // Nothing but the line that says the output is the built-in virtual unit.
-    EXPECT_EQ(run.Err(), "quellin-cli: MIDI Out is the built-in virtual unit (\"Quellin virtual VF-1\"), not a VF-1 "
-                         "on a MIDI port.\n")
+    EXPECT_EQ(run.Err(),
+              "quellin-cli: MIDI Out is the built-in virtual unit (\"Quellin virtual VF-1\"), not a VF-1 "
+              "on a MIDI port.\n")
         << run.Err();
 }

@@ -38,6 +38,7 @@
 #include "model/Report.h"
 #include "model/tables/AlgorithmInfo.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/editor/VF1PatchListCtrl.h"
 #include "ui/editor/VF1main.h"
@@ -130,7 +131,7 @@ void WhenMenu(std::function<void(QMenu*)> action) {
 
 } // namespace
 
-class BankManagerTest : public QObject {
+class BankManagerTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private:
@@ -167,30 +168,16 @@ class BankManagerTest : public QObject {
         return {move.isAccepted(), move.isAccepted() ? move.dropAction() : Qt::IgnoreAction};
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MidiSystem> devices;
     std::unique_ptr<DialogTransfers> transfers;
     std::unique_ptr<VF1BankDlg> dialog;
     std::vector<std::tuple<int, int, std::string>> opened; // bank, slot, name
-    std::vector<std::string> messages;
-    int answer = 1;
-    MessageHandler previousHandler;
 
   private slots:
-    void initTestCase() {
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return answer;
-        });
-    }
-    void cleanupTestCase() { SetMessageHandler(previousHandler); }
+    void initTestCase() { RecordMessages(); }
+    void cleanupTestCase() { StopRecording(); }
 
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        VF1Settings::SetPath(dir->filePath(QStringLiteral("settings.cfg")).toStdString());
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
+        StartUnit();
         dialog = std::make_unique<VF1BankDlg>();
         transfers = std::make_unique<DialogTransfers>(dialog.get());
         VF1MIDI::Instance().SetDialogs(transfers.get());
@@ -206,15 +193,13 @@ class BankManagerTest : public QObject {
         dialog->ShowManager();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         messages.clear();
-        answer = 1;
     }
 
     void cleanup() {
         VF1MIDI::Instance().SetDialogs(nullptr);
         transfers.reset();
         dialog.reset();
-        VF1MIDI::Release();
-        devices.reset();
+        StopUnit();
     }
 
     void opensWithTwoEmptyBanksAndAnEmptyHolder() {

@@ -23,6 +23,7 @@
 #include "model/Report.h"
 #include "model/SysEx.h"
 #include "model/tables/AlgorithmInfo.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "ui/editor/VF1GlobalSection.h"
 #include "ui/editor/VF1main.h"
 #include "ui/widgets/MokCheckBox.h"
@@ -47,31 +48,6 @@ Values Decode(const std::array<uint8_t, 24>& record) {
     return values;
 }
 
-// What the unit hears: one entry per message, "command address bytes", joined by " | ".
-class Log {
-  public:
-    void Add(const VirtualUnit::Received& m) {
-        const std::lock_guard lock(mutex);
-        lines << QString::fromStdString(
-            Format("%02X %02X %02X %02X %zu", m.command, m.address[0], m.address[1], m.address[2], m.length));
-    }
-    QString Heard() {
-        const std::lock_guard lock(mutex);
-        return lines.join(QStringLiteral(" | "));
-    }
-    void Clear() {
-        const std::lock_guard lock(mutex);
-        lines.clear();
-    }
-
-  private:
-    std::mutex mutex;
-    QStringList lines;
-};
-
-// The three messages of a patch sent to the edit buffer.
-const QString kPatchSend = QStringLiteral("12 10 00 00 175 | 12 10 01 24 235 | 12 60 00 00 13");
-
 PatchData DataOf(VF1Algorithm& patch) {
     PatchData data{};
     patch.WritePatchData(data.data());
@@ -88,7 +64,7 @@ std::vector<int> ValuesOf(VF1Effect& block) {
 
 Q_DECLARE_METATYPE(Values)
 
-class GlobalTest : public QObject {
+class GlobalTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private:
@@ -96,7 +72,6 @@ class GlobalTest : public QObject {
     VF1GlobalSection& Section() { return window->GlobalSection(); }
     template <class T> T* C(int id) { return qobject_cast<T*>(window->ControlById(id)); }
     QComboBox* List(int id) { return C<QComboBox>(id); }
-    VirtualUnit& Unit() { return devices->Virtual().Unit(); }
     void Click(int id) { QTest::mouseClick(window->ControlById(id), Qt::LeftButton); }
     void Expand() {
         if (!W().IsExpanded()) Click(VF1main::kExpand);
@@ -121,29 +96,15 @@ class GlobalTest : public QObject {
         log.Clear();
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MidiSystem> devices;
     std::unique_ptr<VF1main> window;
-    std::vector<std::string> messages;
-    MessageHandler previousHandler;
-    Log log;
+    HeardLog log;
 
   private slots:
-    void initTestCase() {
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return 1;
-        });
-    }
-    void cleanupTestCase() { SetMessageHandler(previousHandler); }
+    void initTestCase() { RecordMessages(); }
+    void cleanupTestCase() { StopRecording(); }
 
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        VF1Settings::SetPath(dir->filePath(QStringLiteral("settings.cfg")).toStdString());
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
-        messages.clear();
+        StartUnit();
         window = std::make_unique<VF1main>();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -154,8 +115,7 @@ class GlobalTest : public QObject {
     void cleanup() {
         Unit().SetListener({});
         window.reset();
-        VF1MIDI::Release();
-        devices.reset();
+        StopUnit();
         SetRealTimeEdits(false);
         SetRandomSource({});
     }

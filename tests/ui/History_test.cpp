@@ -28,6 +28,7 @@
 #include "model/Report.h"
 #include "model/VF1MasterEffect.h"
 #include "model/tables/AlgorithmInfo.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "ui/editor/PatchHistory.h"
 #include "ui/editor/PatchSession.h"
 #include "ui/editor/VF1FXButton.h"
@@ -40,28 +41,6 @@
 #include "ui/widgets/MokSliderCtrl.h"
 
 namespace {
-
-// What the unit hears: "command address length" per message, joined by " | ".
-class Log {
-  public:
-    void Add(const VirtualUnit::Received& m) {
-        const std::lock_guard lock(mutex);
-        lines << QString::fromStdString(
-            Format("%02X %02X %02X %02X %zu", m.command, m.address[0], m.address[1], m.address[2], m.length));
-    }
-    QString Take() {
-        const std::lock_guard lock(mutex);
-        const QString heard = lines.join(QStringLiteral(" | "));
-        lines.clear();
-        return heard;
-    }
-
-  private:
-    std::mutex mutex;
-    QStringList lines;
-};
-
-const QString kPatchSend = QStringLiteral("12 10 00 00 175 | 12 10 01 24 235 | 12 60 00 00 13");
 
 // The first algorithm whose blocks satisfy test.
 int FindAlgorithm(const std::function<bool(VF1Algorithm&)>& test) {
@@ -111,14 +90,13 @@ int SessionChild(int argc, char** argv) {
 
 } // namespace
 
-class HistoryTest : public QObject {
+class HistoryTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private:
     VF1main& W() { return *window; }
     PatchHistory& H() { return window->History(); }
     VF1Algorithm& Patch() { return *W().Patches().GetCurrent(); }
-    VirtualUnit& Unit() { return devices->Virtual().Unit(); }
     template <class T> T* C(int id) { return qobject_cast<T*>(window->ControlById(id)); }
     void Click(int id) { QTest::mouseClick(window->ControlById(id), Qt::LeftButton); }
     void ChooseAlgorithm(int number) {
@@ -152,32 +130,16 @@ class HistoryTest : public QObject {
         QTest::qWait(5);
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MidiSystem> devices;
     std::unique_ptr<VF1main> window;
-    std::vector<std::string> messages;
-    MessageHandler previousHandler;
-    Log log;
+    HeardLog log;
     int64_t clock = 0;
-    // What questions are answered: 1 Yes, 2 No.
-    int answer = 1;
 
   private slots:
-    void initTestCase() {
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return answer;
-        });
-    }
-    void cleanupTestCase() { SetMessageHandler(previousHandler); }
+    void initTestCase() { RecordMessages(); }
+    void cleanupTestCase() { StopRecording(); }
 
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        VF1Settings::SetPath(dir->filePath(QStringLiteral("settings.cfg")).toStdString());
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
-        messages.clear();
+        StartUnit();
         window = std::make_unique<VF1main>();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -191,8 +153,7 @@ class HistoryTest : public QObject {
     void cleanup() {
         Unit().SetListener({});
         window.reset();
-        VF1MIDI::Release();
-        devices.reset();
+        StopUnit();
         SetRealTimeEdits(false);
     }
 

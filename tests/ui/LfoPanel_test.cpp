@@ -20,6 +20,7 @@
 #include "midi/drivers/MidiSystem.h"
 #include "midi/drivers/VirtualUnitDriver.h"
 #include "model/Report.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/editor/VF1main.h"
 #include "ui/lfo/MIDILFOControlsDlg.h"
@@ -49,12 +50,11 @@ QStringList Numbers(int last) {
 
 } // namespace
 
-class LfoPanelTest : public QObject {
+class LfoPanelTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private:
     template <class T> T* C(int id) { return qobject_cast<T*>(panel->ControlById(id)); }
-    VirtualUnit& Unit() { return devices->Virtual().Unit(); }
     QString Button() { return C<QPushButton>(Id::kStartStop)->text(); }
     // Through the window, as the platform delivers a click: the application knows the button is
     // down while the press is handled.
@@ -71,27 +71,16 @@ class LfoPanelTest : public QObject {
         return QTest::qWaitFor([&] { return Unit().ControllerMessages() >= n; }, 5000);
     }
 
-    std::unique_ptr<MidiSystem> devices;
     std::unique_ptr<QWidget> window;
     MIDILFOControlsDlg* panel = nullptr;
-    std::vector<std::string> messages;
-    MessageHandler previousHandler;
 
   private slots:
-    void initTestCase() {
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return 1;
-        });
-    }
-    void cleanupTestCase() { SetMessageHandler(previousHandler); }
+    void initTestCase() { RecordMessages(); }
+    void cleanupTestCase() { StopRecording(); }
 
     void init() {
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
+        StartUnit();
         VF1MIDI::Instance().SetOutDevice(0);
-        messages.clear();
         window = std::make_unique<QWidget>();
         panel = new MIDILFOControlsDlg(VF1MIDI::Instance(), window.get());
         window->resize(panel->size() + QSize(20, 20));
@@ -101,8 +90,7 @@ class LfoPanelTest : public QObject {
 
     void cleanup() {
         window.reset();
-        VF1MIDI::Instance().SetDriver(nullptr);
-        devices.reset();
+        StopUnit();
     }
 
     // Every list with its items, every box and the selections the panel starts with; no message
@@ -239,21 +227,13 @@ class LfoPanelTest : public QObject {
 
 // The panel in the main window: below the Global section, shown and hidden with it; a patch send
 // while the LFO runs stops it first and puts the button back to "Start".
-class LfoInWindowTest : public QObject {
+class LfoInWindowTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private slots:
     void panelBelowGlobalAndStoppedBySend() {
-        std::vector<std::string> messages;
-        const MessageHandler previous = SetMessageHandler([&](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return 1;
-        });
-        QTemporaryDir dir;
-        VF1Settings::SetPath(dir.filePath(QStringLiteral("settings.cfg")).toStdString());
-        auto devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
+        RecordMessages();
+        StartUnit();
         {
             VF1main window;
             DialogTransfers transfers(&window);
@@ -273,7 +253,7 @@ class LfoInWindowTest : public QObject {
 
             ClickOn(lfo->ControlById(MIDILFOControlsDlg::kStartStop));
             QVERIFY(lfo->IsRunning());
-            VirtualUnit& unit = devices->Virtual().Unit();
+            VirtualUnit& unit = Unit();
             QVERIFY(QTest::qWaitFor([&] { return unit.ControllerMessages() > 0; }, 5000));
             const int good = unit.GoodMessages();
             ClickOn(window.ControlById(VF1main::kSend));
@@ -286,8 +266,8 @@ class LfoInWindowTest : public QObject {
             VF1MIDI::Instance().SetDialogs(nullptr);
         }
         QCOMPARE(VF1MIDI::Instance().GetLFODialog(), nullptr);
-        VF1MIDI::Instance().SetDriver(nullptr);
-        SetMessageHandler(previous);
+        StopUnit();
+        StopRecording();
     }
 };
 

@@ -30,6 +30,7 @@
 #include "model/Report.h"
 #include "model/tables/AlgorithmInfo.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "tests/ui/WhenModal.h"
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
@@ -133,13 +134,12 @@ void DoubleClick(QWidget* widget, QPoint at = {}, Qt::MouseButton button = Qt::L
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
   private:
     VF1main& W() { return *window; }
     template <class T> T* C(int id) { return qobject_cast<T*>(window->ControlById(id)); }
-    VirtualUnit& Unit() { return devices->Virtual().Unit(); }
     int UnitMessages() { return Unit().GoodMessages() + Unit().BadMessages(); }
     VF1PatchListCtrl* List() { return window->PatchListView(); }
     void Click(int id) { QTest::mouseClick(window->ControlById(id), Qt::LeftButton); }
@@ -166,38 +166,21 @@ class MainWindowTest : public QObject {
         window.reset();
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MidiSystem> devices;
     std::unique_ptr<VF1main> window;
     std::unique_ptr<DialogTransfers> transfers;
-    std::vector<std::string> messages;
-    int answer = 1;
-    MessageHandler previousHandler;
 
   private slots:
-    void initTestCase() {
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return answer;
-        });
-    }
-    void cleanupTestCase() { SetMessageHandler(previousHandler); }
+    void initTestCase() { RecordMessages(); }
+    void cleanupTestCase() { StopRecording(); }
 
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        VF1Settings::SetPath(dir->filePath(QStringLiteral("settings.cfg")).toStdString());
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
-        messages.clear();
-        answer = 1;
+        StartUnit();
         OpenWindow();
     }
 
     void cleanup() {
         CloseWindow();
-        VF1MIDI::Release();
-        devices.reset();
+        StopUnit();
         SetRealTimeEdits(false);
     }
 

@@ -25,6 +25,7 @@
 #include "midi/drivers/MidiSystem.h"
 #include "midi/drivers/VirtualUnitDriver.h"
 #include "model/Report.h"
+#include "tests/ui/VirtualUnitRig.h"
 #include "tests/ui/WhenModal.h"
 #include "ui/dialogs/DialogTransfers.h"
 #include "ui/dialogs/VF1MIDIDlg.h"
@@ -71,36 +72,18 @@ OpenList Open(QComboBox* combo) {
 
 } // namespace
 
-class WindowHardeningTest : public QObject {
+class WindowHardeningTest : public QObject, VirtualUnitRig {
     Q_OBJECT
 
-  private:
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MidiSystem> devices;
-    std::vector<std::string> messages;
-    MessageHandler previousHandler;
-
   private slots:
+    // A test may put the program's own message box in; each starts from the recorder.
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        VF1Settings::SetPath(dir->filePath(QStringLiteral("settings.cfg")).toStdString());
-        devices = std::make_unique<MidiSystem>(false);
-        devices->Virtual().SetPacing(0);
-        VF1MIDI::Instance().SetDriver(devices.get());
-        messages.clear();
-        previousHandler = SetMessageHandler([this](const std::string& text, MessageStyle) {
-            messages.push_back(text);
-            return 1;
-        });
+        StartUnit();
+        RecordMessages();
     }
     void cleanup() {
-        SetMessageHandler(previousHandler);
-        VF1MIDI::Instance().SetDriver(nullptr);
-        VF1MIDI::Release();
-        devices.reset();
-        VF1Settings::Release();
-        VF1Settings::SetPath("settings.cfg");
-        dir.reset();
+        StopRecording();
+        StopUnit();
     }
 
     // Escape, wherever the focus is, leaves the window and its patches; the close box closes it.

@@ -4,9 +4,16 @@
 // names it for this process and every child started while it runs; the previous value comes
 // back when it stops. Header-only, because the benchmarks use it too.
 
+#include <fcntl.h>
 #include <jack/jack.h>
+#include <signal.h>
+#include <unistd.h>
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -46,6 +53,7 @@ class JackServer {
             error = "jackd is not installed";
             return;
         }
+        ReclaimSlotsOfDeadTestServers();
         if (const char* old = std::getenv("JACK_DEFAULT_SERVER")) previousName = old;
         setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
         // libjack reports every refused connection on stderr while we wait for the server.
@@ -96,6 +104,35 @@ class JackServer {
     double PeriodMs() const { return 1000.0 * period / rate; }
 
   private:
+    // A test server that was killed (a test run stopped hard) keeps its slot in JACK's registry of
+    // servers for good, since JACK reclaims a slot only for a server of the same name, and ours
+    // carry the test's pid. Once eight are lost no server starts. The slots of our own servers
+    // whose process is gone are given back here; any other slot is left alone, and a registry
+    // laid out other than expected is not touched.
+    static void ReclaimSlotsOfDeadTestServers() {
+        constexpr uint32_t kMagic = 0x4A41434B; // "JACK"
+        constexpr size_t kHeader = 24, kServers = 8, kServerSize = 264, kNameSize = 257;
+        const int fd = open("/dev/shm/jack-shm-registry", O_RDWR | O_CLOEXEC);
+        if (fd < 0) return;
+        std::array<char, kHeader + kServers * kServerSize> table{};
+        uint32_t magic = 0, headerLength = 0;
+        if (pread(fd, table.data(), table.size(), 0) == static_cast<ssize_t>(table.size())) {
+            std::memcpy(&magic, table.data(), 4);
+            std::memcpy(&headerLength, table.data() + 16, 4);
+        }
+        const std::string ours = "jack-" + std::to_string(getuid()) + ":quellin-test-";
+        for (size_t i = 0; magic == kMagic && headerLength == table.size() && i < kServers; ++i) {
+            const char* slot = table.data() + kHeader + i * kServerSize;
+            pid_t pid = 0;
+            std::memcpy(&pid, slot, sizeof pid);
+            const std::string slotName(slot + 4, strnlen(slot + 4, kNameSize));
+            if (pid <= 0 || !slotName.starts_with(ours) || kill(pid, 0) == 0 || errno != ESRCH) continue;
+            const std::array<char, kServerSize> empty{};
+            (void)!pwrite(fd, empty.data(), empty.size(), static_cast<off_t>(kHeader + i * kServerSize));
+        }
+        close(fd);
+    }
+
     int period;
     int rate;
     std::string name;

@@ -64,12 +64,14 @@ bool VirtualPort::Open(std::span<const Api> apis, const std::string& clientName)
 }
 
 void VirtualPort::Listen(Listener l) {
-    if (!in) return;
+    if (!in || listening.load()) return;
     listener = std::move(l);
+    listening.store(true, std::memory_order_release);
     in->setCallback(
         [](double, std::vector<unsigned char>* message, void* user) {
-            if (message && !message->empty())
-                static_cast<VirtualPort*>(user)->listener(message->data(), message->size());
+            auto* port = static_cast<VirtualPort*>(user);
+            if (message && !message->empty() && port->listening.load(std::memory_order_acquire))
+                port->listener(message->data(), message->size());
         },
         this);
 }
@@ -80,7 +82,7 @@ bool VirtualPort::Send(const uint8_t* bytes, size_t n) {
 
 void VirtualPort::CloseInput() {
     if (!in) return;
-    if (listener) in->cancelCallback();
+    if (listening.load()) in->cancelCallback();
     in->closePort();
     in.reset();
 }

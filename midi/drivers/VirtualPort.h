@@ -29,8 +29,8 @@ class VirtualPort {
     bool Open(std::span<const Api> apis, const std::string& clientName);
     // "JACK" or "ALSA", once open.
     const std::string& ApiName() const { return apiName; }
-    // From now on, every message that arrives goes to listener. It runs in the MIDI system's
-    // cycle: it should only hand the bytes on.
+    // From now on, every message that arrives goes to listener; what arrived before is dropped.
+    // Called once. The listener runs in the MIDI system's cycle: it should only hand the bytes on.
     void Listen(Listener listener);
     // Sends every complete F0..F7 message of bytes; false when the port refused one.
     bool Send(const uint8_t* bytes, size_t n);
@@ -51,5 +51,8 @@ class VirtualPort {
     std::unique_ptr<ServerWatch> watch;
     std::atomic<bool> serverGone{false};
     Listener listener;
+    // Set once listener is in place: the MIDI system's thread sees the listener, and everything
+    // it uses, whole only through this flag.
+    std::atomic<bool> listening{false};
     std::string apiName;
 };

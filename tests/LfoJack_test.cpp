@@ -36,6 +36,9 @@ TEST_F(LfoOverJack, TriangleForTenSecondsKeepsItsSchedule) {
     // Ten cycles of 252 steps; the run's start and end fall within a step or two of the ten seconds.
     EXPECT_NEAR(static_cast<double>(r.events), 2520, 5);
     EXPECT_EQ(r.wrong, 0u);
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the bytes are checked; the timing is not, under ThreadSanitizer's slowdown";
+#endif
     EXPECT_NEAR(r.seconds, 10.0, 0.05);
     // What the test holds against a shared, busy machine (the goal, p99 within a period and
     // 0.5 ms, is the benchmark's): the median within a period and a little, no drift between the

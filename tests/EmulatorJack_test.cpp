@@ -20,6 +20,7 @@
 #include "model/SysEx.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/JackTest.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
@@ -33,21 +34,11 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-class EmulatorOverJack : public ::testing::Test {
+class EmulatorOverJack : public JackTest {
   protected:
-    void SetUp() override {
-        if (JackServer::FindJackd().empty()) GTEST_SKIP() << "jackd is not installed";
-        server = std::make_unique<JackServer>();
-        ASSERT_TRUE(server->Running()) << server->Error();
-        dir = fs::temp_directory_path() / ("quellin-emulator-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
     void TearDown() override {
         emulator.reset();
-        server.reset();
-        if (!dir.empty()) fs::remove_all(dir);
+        JackTest::TearDown();
     }
 
     void StartEmulator() {
@@ -69,8 +60,6 @@ class EmulatorOverJack : public ::testing::Test {
         return status;
     }
 
-    std::unique_ptr<JackServer> server;
-    fs::path dir;
     std::unique_ptr<ChildProcess> emulator;
 };
 

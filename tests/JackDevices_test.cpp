@@ -19,6 +19,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackPorts.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/JackTest.h"
 
 namespace fs = std::filesystem;
 
@@ -42,18 +43,11 @@ struct CliRun {
     std::string err;
 };
 
-class JackDevices : public ::testing::Test {
+class JackDevices : public JackTest {
   protected:
     void SetUp() override {
-        if (JackServer::FindJackd().empty())
-            GTEST_SKIP() << "jackd is not installed, so there is no MIDI server to test over "
-                            "(scripts/test installs the jackd2 package)";
-        server = std::make_unique<JackServer>();
-        ASSERT_TRUE(server->Running()) << server->Error();
-        dir = fs::temp_directory_path() / ("quellin-devices-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        JackTest::SetUp();
+        if (!Ready()) return;
         settings = dir / "settings.cfg";
         patch = dir / "patch.syx";
         ASSERT_EQ(Run({"new", "--algorithm", "1", "-o", patch.string()}).status, 0);
@@ -61,10 +55,9 @@ class JackDevices : public ::testing::Test {
 
     void TearDown() override {
         units.clear();
-        server.reset();
         VF1Settings::Release();
         VF1Settings::SetPath("settings.cfg");
-        if (!dir.empty()) fs::remove_all(dir);
+        JackTest::TearDown();
     }
 
     void StartUnit(const std::string& name) {
@@ -145,8 +138,7 @@ class JackDevices : public ::testing::Test {
         VF1Settings::Release();
     }
 
-    std::unique_ptr<JackServer> server;
-    fs::path dir, settings, patch;
+    fs::path settings, patch;
     std::map<std::string, std::unique_ptr<ChildProcess>> units;
 };
 

@@ -23,6 +23,7 @@
 #include "model/SysEx.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/JackTest.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -84,18 +85,11 @@ bool WaitForListener(double seconds) {
     return connected;
 }
 
-class JackEndToEnd : public ::testing::Test {
+class JackEndToEnd : public JackTest {
   protected:
     void SetUp() override {
-        if (JackServer::FindJackd().empty())
-            GTEST_SKIP() << "jackd is not installed, so there is no MIDI server to test over "
-                            "(scripts/test installs the jackd2 package)";
-        server = std::make_unique<JackServer>();
-        ASSERT_TRUE(server->Running()) << server->Error();
-        dir = fs::temp_directory_path() / ("quellin-jack-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        JackTest::SetUp();
+        if (!Ready()) return;
         emulator = std::make_unique<ChildProcess>(
             std::vector<std::string>{QUELLIN_CLI_PATH, "emulate", "--api", "jack", "--fast", "--port-name",
                                      kPortName, "--save", (dir / "saved.syx").string()},
@@ -108,8 +102,7 @@ class JackEndToEnd : public ::testing::Test {
 
     void TearDown() override {
         emulator.reset();
-        server.reset();
-        if (!dir.empty()) fs::remove_all(dir);
+        JackTest::TearDown();
     }
 
     // A command of the tool, talking to the emulator's ports.
@@ -145,8 +138,6 @@ class JackEndToEnd : public ::testing::Test {
         return std::stoi(m[1]);
     }
 
-    std::unique_ptr<JackServer> server;
-    fs::path dir;
     std::unique_ptr<ChildProcess> emulator;
 };
 

@@ -10,19 +10,12 @@
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/JackServer.h"
+#include "tests/support/JackTest.h"
 #include "tests/support/LfoTiming.h"
 
 namespace {
 
-class LfoOverJack : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (JackServer::FindJackd().empty()) GTEST_SKIP() << "jackd is not installed (package jackd2)";
-        server = std::make_unique<JackServer>();
-        ASSERT_TRUE(server->Running()) << server->Error();
-    }
-    std::unique_ptr<JackServer> server;
-};
+using LfoOverJack = JackTest;
 
 } // namespace
 

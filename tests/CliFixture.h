@@ -65,11 +65,12 @@ class CliTest : public ::testing::Test {
     }
 
     // The tool with args in the test's directory; input names a file there that is piped into its
-    // standard input.
+    // standard input. Its configuration folder is one of the test's own, so the settings of
+    // whoever runs the tests never reach it.
     CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") const {
         std::string command = "cd " + Quote(dir.string()) + " && ";
         if (!input.empty()) command += "cat " + Quote(input) + " | ";
-        command += Quote(QUELLIN_CLI_PATH);
+        command += "XDG_CONFIG_HOME=" + Quote((dir / ".config").string()) + " " + Quote(QUELLIN_CLI_PATH);
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " >" + Quote((dir / ".stdout").string()) + " 2>" + Quote((dir / ".stderr").string());
         CliRun run;
